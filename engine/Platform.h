@@ -1,0 +1,22 @@
+// The few things the game needs from the operating system that Allegro does
+// not give it on Linux.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// The game writes its file names with backslashes; Linux wants slashes.
+std::string NativePath(const std::string& gameName);
+
+// "MM/DD/YY" and "HH:MM:SS" from the local clock, as the log header shows them.
+std::string DateText();
+std::string TimeText();
+
+// The entries of a directory without "." and "..", sorted by byte order so
+// that sound number n is the same file on every machine. False when the
+// directory cannot be opened.
+bool ListDirectorySorted(const std::string& dir, std::vector<std::string>& names);
+
+}  // namespace platform

@@ -1,0 +1,21 @@
+// The game's bitmap-font text: every character is one tinted, clipped
+// stretched blit of a cell of the glyph sheet.
+#pragma once
+
+#include <string>
+
+#include "ol/Color.h"
+
+struct TextLine {
+    int x;  // left edge of the first character, logical units
+    int y;  // top edge, logical units
+    ol::Color colour;
+    std::string text;
+};
+
+// Which sheet cell draws byte c: 0-9 digits, 10-35 letters, 37 for anything
+// the sheet has no glyph for, 46 the space.
+int CharacterCell(char c);
+
+// Draws the line now into the active target with the game's font sheet.
+void DrawTextLine(const TextLine& line);

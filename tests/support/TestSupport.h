@@ -1,0 +1,36 @@
+// Helpers shared by the test programs.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+// A fresh temporary directory that becomes the working directory for the
+// lifetime of the object, so the game's files never land in the repo.
+class ScratchDir {
+public:
+    ScratchDir();
+    ~ScratchDir();
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+    const std::string& Path() const { return path; }
+    // Copies a file or directory of the shipped data/ (e.g. "audio", "scores.hst")
+    // into data/ here.
+    void CopyData(const std::string& relative) const;
+
+private:
+    std::string path;
+    std::string previous;
+};
+
+std::string ReadFile(const std::string& name);
+void WriteFile(const std::string& name, const std::string& bytes);
+bool FileExists(const std::string& name);
+std::vector<std::string> ReadLines(const std::string& name);  // without line ends
+
+// The shipped data/ and the built game binary.
+std::string SourceData();
+std::string GameBinary();
+
+}  // namespace testsupport
