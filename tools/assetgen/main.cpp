@@ -1,0 +1,99 @@
+// assetgen: makes every picture, sound and high-score file of the game from the art grids and
+// the synthesiser, the same bytes on every run.
+//
+//   assetgen <art-dir> <out-data-dir> [--contact-sheet file.png] [--scene-mock file.png]
+//            [--title-mock file.png]
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "Effects.h"
+#include "HighScores.h"
+#include "Image.h"
+#include "Music.h"
+#include "Sheets.h"
+
+namespace fs = std::filesystem;
+using namespace assetgen;
+
+namespace {
+
+int Fail(const std::string& message)
+{
+    std::fprintf(stderr, "assetgen: %s\n", message.c_str());
+    return 1;
+}
+
+// Every grid under art-dir becomes gfx/<same path>.png; sorted so the work is the same each run.
+bool MakePictures(const fs::path& artDir, const fs::path& gfxDir, PictureSet& pictures, std::string& error)
+{
+    std::vector<fs::path> grids;
+    for (const auto& entry : fs::recursive_directory_iterator(artDir))
+        if (entry.is_regular_file() && entry.path().extension() == ".txt")
+            grids.push_back(entry.path());
+    std::sort(grids.begin(), grids.end());
+    if (grids.empty()) {
+        error = "no art grids in " + artDir.string();
+        return false;
+    }
+    for (const fs::path& grid : grids) {
+        fs::path rel = fs::relative(grid, artDir).replace_extension();
+        Image image;
+        if (!LoadGrid(grid.string(), image, error))
+            return false;
+        fs::path out = gfxDir / rel;
+        out += ".png";
+        fs::create_directories(out.parent_path());
+        if (!WritePng(out.string(), image)) {
+            error = "cannot write " + out.string();
+            return false;
+        }
+        pictures[rel.generic_string()] = std::move(image);
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 3 || argc % 2 == 0)
+        return Fail("usage: assetgen <art-dir> <out-data-dir> [--contact-sheet file.png] "
+                    "[--scene-mock file.png] [--title-mock file.png]");
+    fs::path artDir = argv[1], dataDir = argv[2];
+    std::string contactSheet, sceneMock, titleMock;
+    for (int i = 3; i + 1 < argc; i += 2) {
+        std::string option = argv[i];
+        if (option == "--contact-sheet")
+            contactSheet = argv[i + 1];
+        else if (option == "--scene-mock")
+            sceneMock = argv[i + 1];
+        else if (option == "--title-mock")
+            titleMock = argv[i + 1];
+        else
+            return Fail("unknown option " + option);
+    }
+
+    std::error_code ec;
+    fs::create_directories(dataDir / "audio" / "sfx", ec);
+    fs::create_directories(dataDir / "audio" / "mus", ec);
+    PictureSet pictures;
+    std::string error;
+    if (!MakePictures(artDir, dataDir / "gfx", pictures, error))
+        return Fail(error);
+    if (!WriteEffects((dataDir / "audio" / "sfx").string()))
+        return Fail("cannot write the sound effects");
+    if (!WriteMusic((dataDir / "audio" / "mus").string()))
+        return Fail("cannot write the title tune");
+    if (!WriteHighScores(dataDir.string()))
+        return Fail("cannot write the high-score files");
+    if (!contactSheet.empty() && !WriteContactSheet(contactSheet, pictures))
+        return Fail("cannot write " + contactSheet);
+    if (!sceneMock.empty() && !WriteSceneMock(sceneMock, pictures))
+        return Fail("cannot write " + sceneMock);
+    if (!titleMock.empty() && !WriteTitleMock(titleMock, pictures))
+        return Fail("cannot write " + titleMock);
+    return 0;
+}
