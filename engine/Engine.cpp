@@ -1,0 +1,102 @@
+// Engine start-up before the first screen and the release of its resources
+// when the player quits. Every step is reported to the game log.
+#include "engine/Engine.h"
+
+#include <cstdlib>
+#include <ctime>
+
+#include "engine/Sound.h"
+#include "game/GameState.h"
+#include "ol/Startup.h"
+
+float scaleX;
+float scaleY;
+
+// The mode every OpenGL machine should manage when the configured one fails.
+constexpr int kFallbackWidth = 640;
+constexpr int kFallbackHeight = 400;
+constexpr int kFallbackColorDepth = 32;
+constexpr int kZDepth = 8;
+constexpr int kDefaultRefreshRate = 0;
+
+static void ReadConfigFile()
+{
+    Log& log = gameState.log;
+    if (LoadSettings(gameState.settings)) {
+        log.WriteResult("   Reading config file", true);
+    } else {
+        log.WriteResult("   Reading config file", false);
+        // The file itself is written when the game ends.
+        log.WriteResult("      ...generating new default config file", true);
+    }
+}
+
+// Opens the configured screen, or else the fall-back window; without either
+// the game cannot run at all.
+static void SetUpScreen()
+{
+    Log& log = gameState.log;
+    const Settings& settings = gameState.settings;
+    if (ol::Startup::OpenScreen(settings.width, settings.height, settings.fullscreen,
+                                settings.colorDepth, kZDepth, kDefaultRefreshRate)) {
+        log.WriteResult("   Setting up screen", true);
+        ol::Quality::SetAntialiasing(settings.antiAliasing != 0);
+        return;
+    }
+    log.WriteResult("   Setting up screen", false);
+    // The settings keep the refused mode, so the next start tries it again.
+    if (ol::Startup::OpenScreen(kFallbackWidth, kFallbackHeight, false, kFallbackColorDepth,
+                                kZDepth, kDefaultRefreshRate)) {
+        log.WriteResult("      Reverting to default GFX mode", true);
+        scaleX = kFallbackWidth / 320.0f;
+        scaleY = kFallbackHeight / 200.0f;
+        return;
+    }
+    log.WriteResult("      Reverting to default GFX mode", false);
+    log.WriteLine("         Sorry! Seems to be no OpenGL support on this graphics card. "
+                  "You can blame the stupid programmer who made this game OpenGL only!");
+    std::exit(1);
+}
+
+// Sound on: a missing device ends the game, missing folders only silence it.
+static void StartSound()
+{
+    Log& log = gameState.log;
+    if (!gameState.settings.soundEnabled) {
+        log.WriteLine("   NO SOUND! Sound disabled in config.ini!");
+        return;
+    }
+    if (!InitSound()) {
+        log.WriteResult("   Initializing sound engine", false);
+        std::exit(1);
+    }
+    log.WriteResult("   Initializing sound engine", true);
+    log.WriteLine("      Searching for SFX/MUS files...");
+    if (!FindAudioFiles("data\\audio\\sfx", "data\\audio\\mus"))
+        log.WriteLine("         Couldn't find audio directory!");
+}
+
+void InitEngine()
+{
+    gameState.log.WriteLine("Init engine:");
+    ReadConfigFile();
+    scaleX = static_cast<float>(gameState.settings.width) / 320.0f;
+    scaleY = static_cast<float>(gameState.settings.height) / 200.0f;
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    ol::Startup::StartProgram(true, true, true);
+    SetUpScreen();
+    // This second seed is the one the game plays with.
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    StartSound();
+}
+
+void FreeResources()
+{
+    Log& log = gameState.log;
+    log.WriteLine("   Freeing resources:");
+    log.WriteResult("      Destroying bitmaps", true);
+    FreeGameImages();
+    if (gameState.settings.soundEnabled)
+        log.WriteResult("      Destroying sound system", true);
+    ShutdownSound();
+}
