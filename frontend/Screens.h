@@ -4,3 +4,14 @@
 void runTitleScreen();     // returns when the player presses Enter; Escape quits the program
 void runOptionsScreen();   // changes the settings in memory; they are written at exit
 void runHighScoreEntry();  // after a game: name entry when the score qualifies
+
+// The screen sizes the options screen offers, in the order R steps through them.
+struct Resolution {
+    int width, height;
+};
+constexpr int kResolutionCount = 10;
+extern const Resolution resolutions[kResolutionCount];
+// The size chosen during this title visit; the title screen sets it on entry.
+extern int resolutionIndex;
+// The first entry of that size, 0 when the list has none.
+int FindResolutionIndex(int width, int height);

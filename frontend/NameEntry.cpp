@@ -1,0 +1,192 @@
+// The end of a game: a score that beats the fifth place is entered into the
+// table with a name of up to eight letters, spelt on the letter grid with
+// the arrows and Enter, or typed.
+#include <allegro.h>
+
+#include <string>
+
+#include "engine/Engine.h"
+#include "engine/Platform.h"
+#include "engine/Sound.h"
+#include "frontend/HighScoreTable.h"
+#include "frontend/Screens.h"
+#include "game/GameState.h"
+#include "ol/Bitmap.h"
+#include "ol/Canvas.h"
+
+namespace {
+
+constexpr std::size_t kMaxNameLength = 8;
+// The next title visit opens on the table, about four seconds before its end.
+constexpr int kTitleTicksAfterEntry = 1100;
+
+// The letter grid: 3 rows of 10 cells. Cells 0-25 are A-Z, 26 is blank,
+// 27 erases the last letter and 28 and 29 both finish.
+constexpr int kGridColumns = 10;
+constexpr int kBlankCell = 26, kEraseCell = 27, kEndCell = 28;
+constexpr int kGridLeft = 97, kGridTop = 82;  // the marker on "A"
+constexpr int kCellWidth = 12, kCellHeight = 15;
+constexpr int kMarkerRightmost = 199, kMarkerLowest = 99;
+
+// Sound effects of the entry.
+constexpr int kFinishSound = 3, kEraseSound = 4, kLetterSound = 5;
+
+struct NameEntry {
+    std::string name;
+    int cell = 0;
+    int markerX = kGridLeft, markerY = kGridTop;
+    bool running = true;
+};
+
+void Erase(NameEntry& entry)
+{
+    if (entry.name.empty()) return;
+    entry.name.pop_back();
+    PlaySoundEffect(kEraseSound);
+}
+
+void Append(NameEntry& entry, char letter)
+{
+    if (entry.name.size() >= kMaxNameLength) return;
+    entry.name += letter;
+    PlaySoundEffect(kLetterSound);
+}
+
+// Enter selects the cell under the marker.
+void SelectCell(NameEntry& entry)
+{
+    if (entry.cell >= kEndCell) {
+        // At least one letter is needed.
+        if (entry.name.empty()) return;
+        PlaySoundEffect(kFinishSound);
+        entry.running = false;
+    } else if (entry.cell == kEraseCell) {
+        Erase(entry);
+    } else if (entry.cell < kBlankCell) {
+        Append(entry, static_cast<char>('A' + entry.cell));
+    }
+}
+
+// One key from the keyboard buffer: the scancode moves the marker or acts on
+// the grid; otherwise a lower-case letter is typed. A move at the edge of the
+// grid does nothing.
+void ActOnKey(int k, NameEntry& entry)
+{
+    const int scancode = k >> 8;
+    const int character = k & 0xFF;
+    if (scancode == KEY_RIGHT && entry.markerX <= kMarkerRightmost) {
+        entry.markerX += kCellWidth;
+        entry.cell += 1;
+    } else if (scancode == KEY_LEFT && entry.markerX > kGridLeft) {
+        entry.markerX -= kCellWidth;
+        entry.cell -= 1;
+    } else if (scancode == KEY_DOWN && entry.markerY <= kMarkerLowest) {
+        entry.markerY += kCellHeight;
+        entry.cell += kGridColumns;
+    } else if (scancode == KEY_UP && entry.markerY > kGridTop) {
+        entry.markerY -= kCellHeight;
+        entry.cell -= kGridColumns;
+    } else if (scancode == KEY_ENTER) {
+        SelectCell(entry);
+    } else if (scancode == KEY_BACKSPACE) {
+        Erase(entry);
+    } else if (character >= 'a' && character <= 'z') {
+        // Shifted letters, digits and the rest are not taken.
+        Append(entry, static_cast<char>(character - 'a' + 'A'));
+    }
+}
+
+// "YOU ENTERED THE 2ND PLACE!" and so on.
+std::string Headline(int place)
+{
+    const char* suffix = place == 1 ? "ST" : place == 2 ? "ND" : place == 3 ? "RD" : "TH";
+    return "YOU ENTERED THE " + std::to_string(place) + suffix + " PLACE!";
+}
+
+void DrawText(int x, int y, const ol::Color& colour, const std::string& text)
+{
+    TextLine& line = gameState.hudText;
+    line.x = x;
+    line.y = y;
+    line.colour = colour;
+    line.text = text;
+    DrawTextLine(line);
+}
+
+void DrawPicture(const ol::Bitmap& picture, int x, int y)
+{
+    picture.BlitStretched(x * scaleX, y * scaleY, picture.Width() * scaleX, picture.Height() * scaleY, 1.0f);
+}
+
+void DrawEntry(const NameEntry& entry, const std::string& headline, const ol::Bitmap& frame,
+               const ol::Bitmap& marker)
+{
+    const ol::Color* palette = gameState.palette;
+    DrawText(68, 20, palette[10], headline);
+    DrawText(105, 40, palette[6], "INPUT YOUR NAME:");
+    DrawText(130, 54, palette[15], entry.name);
+    for (int cell = 0; cell < kBlankCell; ++cell) {
+        const int column = cell % kGridColumns, row = cell / kGridColumns;
+        DrawText(kGridLeft + 3 + kCellWidth * column, kGridTop + 3 + kCellHeight * row, palette[11],
+                 std::string(1, static_cast<char>('A' + cell)));
+    }
+    DrawText(195, 115, palette[11], "END");
+    DrawText(184, 115, palette[11], "<");
+    DrawPicture(frame, 78, 65);
+    DrawPicture(marker, entry.markerX, entry.markerY);
+}
+
+void PresentFrame()
+{
+    ol::Canvas::Refresh();
+    ol::Canvas::Clear(ol::Color(0, 0, 0, 255));
+}
+
+// The place the score will take, counted from 1.
+int PlaceOf(const HighScoreTable& table, int score)
+{
+    int below = 0;
+    for (int i = 0; i < table.count(); ++i)
+        if (table.scoreAt(i) < score) ++below;
+    return table.count() + 1 - below;
+}
+
+// A score qualifies when it beats the last place; a table with a free place
+// (missing or short files) takes any score.
+bool Qualifies(const HighScoreTable& table, int score)
+{
+    if (table.count() < HighScoreTable::kPlaces) return true;
+    return score > table.scoreAt(table.count() - 1);
+}
+
+}  // namespace
+
+void runHighScoreEntry()
+{
+    PresentFrame();
+    HighScoreTable table("data\\names.hst", "data\\scores.hst");
+    const int finalScore = gameState.worker.score;
+    if (!Qualifies(table, finalScore)) return;
+
+    ol::Bitmap frame, marker;
+    frame.Load(platform::NativePath("data\\gfx\\backgrounds\\score_table.png").c_str(), 0);
+    marker.Load(platform::NativePath("data\\gfx\\sprites\\marker.png").c_str(), 0);
+    const std::string headline = Headline(PlaceOf(table, finalScore));
+
+    // One redraw per key; Escape is ignored, only END leaves.
+    NameEntry entry;
+    int k = 0;
+    for (;;) {
+        ActOnKey(k, entry);
+        if (!entry.running) break;
+        DrawEntry(entry, headline, frame, marker);
+        PresentFrame();
+        k = readkey();
+    }
+
+    frame.Destroy(true);
+    marker.Destroy(true);
+    table.insert(finalScore, entry.name);
+    gameState.log.WriteLine("   Saving score...");
+    gameState.titleTicks = kTitleTicksAfterEntry;
+}
