@@ -159,10 +159,10 @@ bool WriteTitleMock(const std::string& path, const PictureSet& pictures)
 
     Draw(mock, pictures, "backgrounds/score_table", 320 + 78, 65);
     DrawText(mock, pictures, 320 + 120, 40, "HIGH SCORES", kPalette[15]);
-    const char* rows[5] = {"MARCH.........25000", "QUILLE........20000", "CRANE.........15000",
-                           "HOOK..........10000", "RIVET..........5000"};
+    const char* rows[5] = {"MARCH........25000", "QUILLE.......20000", "CRANE........15000",
+                           "HOOK.........10000", "RIVET.........5000"};
     for (int i = 0; i < 5; ++i)
-        DrawText(mock, pictures, 320 + 95, 80 + 10 * i, std::string(rows[i]).substr(1), kPalette[11]);
+        DrawText(mock, pictures, 320 + 95, 80 + 10 * i, rows[i], kPalette[11]);
 
     DrawText(mock, pictures, 640 + 68, 20, "YOU ENTERED THE 2ND PLACE!", kPalette[10]);
     DrawText(mock, pictures, 640 + 105, 40, "INPUT YOUR NAME:", kPalette[6]);
