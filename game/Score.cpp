@@ -1,0 +1,128 @@
+// The score and TIME, the heads-up display, and the end of a game: the waving
+// "GAME OVER!", TIME turned into points, then the high-score table.
+#include <allegro.h>
+
+#include <cmath>
+#include <string>
+
+#include "engine/Sound.h"
+#include "frontend/Screens.h"
+#include "game/Rules.h"
+
+static_assert(KEY_ENTER == 67, "Enter hurries the end of a game");
+
+void (*runEndOfGame)() = EndOfGame;
+
+namespace {
+
+constexpr int kTicksPerSecond = 100;  // with the counter's extra tick, TIME steps every 101 ticks
+constexpr int kPointsPerSecond = 10;
+constexpr int kLastCountedStep = 1;   // below 30 seconds TIME counts down one by one
+constexpr int kBigStep = 10;
+constexpr int kBigStepFrom = 30;
+constexpr int kCountdownSound = 5;
+constexpr int kCountdownDoneSound = 3;
+
+// Digit-dependent x of each HUD number, so that the numbers end under their labels.
+constexpr int kScoreX[] = {40, 33, 26, 19, 12};
+constexpr int kHiScoreX[] = {180, 173, 166, 160, 152};
+constexpr int kTimeX[] = {292, 285, 278, 272};
+
+const char kHudLabels[] = "SCORE:           HI-SCORE:           TIME:";
+const char kGameOver[] = "GAME OVER!";
+
+GameState& gs = gameState;
+
+// 1 for a value below 10, 2 below 100, and so on.
+int Digits(int value)
+{
+    int digits = 1;
+    for (int limit = 10; value >= limit && digits < 9; limit *= 10) digits += 1;
+    return digits;
+}
+
+int XForDigits(const int* table, int entries, int value)
+{
+    int digits = Digits(value);
+    return table[(digits > entries ? entries : digits) - 1];
+}
+
+void DrawText(int x, int y, const ol::Color& colour, const std::string& text)
+{
+    gs.hudText.x = x;
+    gs.hudText.y = y;
+    gs.hudText.colour = colour;
+    gs.hudText.text = text;
+    DrawTextLine(gs.hudText);
+}
+
+// The letters of "GAME OVER!" ride a wave around y = 111, a radian apart.
+void DrawWavingGameOver(int angle)
+{
+    for (int k = 0; k < 10; ++k) {
+        if (k == 4) continue;
+        double y = 111.0 + 5.0 * std::sin(k + angle * 0.017453292519943295);
+        DrawText(125 + 7 * k, static_cast<int>(y), gs.palette[15], std::string(1, kGameOver[k]));
+    }
+}
+
+}  // namespace
+
+// TIME grows by one each time its counter completes a cycle.
+void CountTime()
+{
+    gs.timeAnimation.Tick(1);
+    if (gs.timeAnimation.Elapsed() > kTicksPerSecond - 1) gs.elapsedSeconds += 1;
+}
+
+void CountDownTimeStep()
+{
+    if (gs.elapsedSeconds <= 0) return;
+    int seconds = gs.elapsedSeconds < kBigStepFrom ? kLastCountedStep : kBigStep;
+    gs.elapsedSeconds -= seconds;
+    gs.worker.score += seconds * kPointsPerSecond;
+    PlaySoundEffect(gs.elapsedSeconds == 0 ? kCountdownDoneSound : kCountdownSound);
+}
+
+void ConvertRemainingTime()
+{
+    while (gs.elapsedSeconds > 0) {
+        gs.elapsedSeconds -= 1;
+        gs.worker.score += kPointsPerSecond;
+    }
+}
+
+int HudScoreX(int value) { return XForDigits(kScoreX, 5, value); }
+int HudHiScoreX(int value) { return XForDigits(kHiScoreX, 5, value); }
+int HudTimeX(int value) { return XForDigits(kTimeX, 4, value); }
+
+// The labels, then SCORE, HI-SCORE and TIME; a number too long for its place
+// starts again from 0.
+void DrawHud()
+{
+    DrawText(12, 5, gs.palette[2], kHudLabels);
+    if (gs.hiScore > 99999) gs.hiScore = 0;
+    if (gs.worker.score > 99999) gs.worker.score = 0;
+    if (gs.elapsedSeconds > 9999) gs.elapsedSeconds = 0;
+    const ol::Color& number = gs.palette[10];
+    DrawText(HudHiScoreX(gs.hiScore), 15, number, std::to_string(gs.hiScore));
+    DrawText(HudScoreX(gs.worker.score), 15, number, std::to_string(gs.worker.score));
+    DrawText(HudTimeX(gs.elapsedSeconds), 15, number, std::to_string(gs.elapsedSeconds));
+}
+
+// Runs inside the tick in which the worker died, one pass per frame, until
+// Enter: TIME counts down into points while the scene stands frozen.
+void EndOfGame()
+{
+    int angle = 0;
+    while (!key[KEY_ENTER]) {
+        DrawWavingGameOver(angle);
+        angle = angle == 360 ? 0 : angle + 5;
+        if (angle % 30 == 0) CountDownTimeStep();
+        DrawFrame();
+    }
+    ConvertRemainingTime();
+    clear_keybuf();
+    runHighScoreEntry();
+    gameRunning = false;
+}
