@@ -65,19 +65,25 @@ std::string Bytes(const fs::path& path)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// The generator's output, made once for all tests into a scratch directory.
+// The generator's output, made once per test program into a scratch directory that goes away
+// with the program.
+struct ScratchOutput {
+    fs::path dir = fs::temp_directory_path() / ("assetgen-test-" + std::to_string(::getpid()));
+    ScratchOutput()
+    {
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        std::string cmd = std::string("\"") + ASSETGEN_EXE + "\" \"" + (kRepo / "tools" / "art").string() +
+                          "\" \"" + dir.string() + "\"";
+        EXPECT_EQ(std::system(cmd.c_str()), 0) << cmd;
+    }
+    ~ScratchOutput() { fs::remove_all(dir); }
+};
+
 const fs::path& Regenerated()
 {
-    static const fs::path dir = [] {
-        fs::path d = fs::temp_directory_path() / ("assetgen-test-" + std::to_string(::getpid()));
-        fs::remove_all(d);
-        fs::create_directories(d);
-        std::string cmd = std::string("\"") + ASSETGEN_EXE + "\" \"" + (kRepo / "tools" / "art").string() +
-                          "\" \"" + d.string() + "\"";
-        EXPECT_EQ(std::system(cmd.c_str()), 0) << cmd;
-        return d;
-    }();
-    return dir;
+    static const ScratchOutput output;
+    return output.dir;
 }
 
 std::set<std::string> FilesUnder(const fs::path& root)
