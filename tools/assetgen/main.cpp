@@ -2,7 +2,7 @@
 // the synthesiser, the same bytes on every run.
 //
 //   assetgen <art-dir> <out-data-dir> [--contact-sheet file.png] [--scene-mock file.png]
-//            [--title-mock file.png]
+//            [--title-mock file.png] [--icons icon-grid.txt out-dir]
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -55,18 +55,42 @@ bool MakePictures(const fs::path& artDir, const fs::path& gfxDir, PictureSet& pi
     return true;
 }
 
+// The desktop icon in the sizes desktops ask for, each a whole-pixel enlargement
+// of one 16 x 16 grid so it stays crisp.
+bool WriteIcons(const std::string& grid, const fs::path& outDir, std::string& error)
+{
+    Image icon;
+    if (!LoadGrid(grid, icon, error))
+        return false;
+    fs::create_directories(outDir);
+    for (int size : {32, 48, 64, 128}) {
+        Image big(size, size);
+        Blit(big, icon, 0, 0, size / icon.width);
+        fs::path out = outDir / ("quillemarch-" + std::to_string(size) + ".png");
+        if (!WritePng(out.string(), big)) {
+            error = "cannot write " + out.string();
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc < 3 || argc % 2 == 0)
+    if (argc < 3)
         return Fail("usage: assetgen <art-dir> <out-data-dir> [--contact-sheet file.png] "
-                    "[--scene-mock file.png] [--title-mock file.png]");
+                    "[--scene-mock file.png] [--title-mock file.png] [--icons grid.txt dir]");
     fs::path artDir = argv[1], dataDir = argv[2];
-    std::string contactSheet, sceneMock, titleMock;
+    std::string contactSheet, sceneMock, titleMock, iconGrid, iconDir;
     for (int i = 3; i + 1 < argc; i += 2) {
         std::string option = argv[i];
-        if (option == "--contact-sheet")
+        if (option == "--icons" && i + 2 < argc) {
+            iconGrid = argv[i + 1];
+            iconDir = argv[i + 2];
+            ++i;
+        } else if (option == "--contact-sheet")
             contactSheet = argv[i + 1];
         else if (option == "--scene-mock")
             sceneMock = argv[i + 1];
@@ -95,5 +119,7 @@ int main(int argc, char** argv)
         return Fail("cannot write " + sceneMock);
     if (!titleMock.empty() && !WriteTitleMock(titleMock, pictures))
         return Fail("cannot write " + titleMock);
+    if (!iconGrid.empty() && !WriteIcons(iconGrid, iconDir, error))
+        return Fail(error);
     return 0;
 }
