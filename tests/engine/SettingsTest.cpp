@@ -6,26 +6,18 @@
 
 #include <chrono>
 #include <future>
-#include <string>
+#include <tuple>
 
 #include "engine/Settings.h"
 #include "tests/support/TestSupport.h"
 
 using testsupport::ReadFile;
 using testsupport::ScratchDir;
-using testsupport::WriteFile;
 
 namespace {
 
-const char* const kDefaultFile =
-    "[Resolution]\n640\n400\n\n[Fullscreen]\n0\n\n[ColorDepth]\n32\n\n"
-    "[Anti-aliasing]\n0\n\n[SoundEnabled]\n1\n\n";
-
-struct Fields {
-    int width, height, antiAliasing, colorDepth;
-    bool fullscreen, soundEnabled;
-};
-
+// width, height, antiAliasing, colorDepth, fullscreen, soundEnabled
+using Fields = std::tuple<int, int, int, int, bool, bool>;
 const Fields kDefaults{640, 400, 0, 32, false, true};
 
 Fields FieldsOf(const Settings& s)
@@ -33,90 +25,72 @@ Fields FieldsOf(const Settings& s)
     return {s.width, s.height, s.antiAliasing, s.colorDepth, s.fullscreen, s.soundEnabled};
 }
 
-void ExpectFields(const Fields& want, const Settings& got, const std::string& what)
+// Reads a config.ini of the given bytes in a fresh folder. A reader stuck
+// in a loop would hang the suite, so it gets ten seconds.
+Fields ReadConfig(const std::string& bytes)
 {
-    const Fields have = FieldsOf(got);
-    EXPECT_EQ(want.width, have.width) << what;
-    EXPECT_EQ(want.height, have.height) << what;
-    EXPECT_EQ(want.antiAliasing, have.antiAliasing) << what;
-    EXPECT_EQ(want.colorDepth, have.colorDepth) << what;
-    EXPECT_EQ(want.fullscreen, have.fullscreen) << what;
-    EXPECT_EQ(want.soundEnabled, have.soundEnabled) << what;
-}
-
-// Reads config.ini holding the given bytes. A reader stuck in a loop would
-// hang the whole suite, so it gets a few seconds and the test ends there.
-void LoadFrom(const std::string& bytes, Settings& settings)
-{
-    WriteFile("config.ini", bytes);
+    ScratchDir scratch;
+    testsupport::WriteFile("config.ini", bytes);
+    Settings settings;
     auto reading = std::async(std::launch::async, [&settings] { return LoadSettings(settings); });
     if (reading.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
         ADD_FAILURE() << "LoadSettings never returned";
         _exit(1);
     }
     EXPECT_TRUE(reading.get()) << "an existing file counts as read";
+    return FieldsOf(settings);
 }
 
 }  // namespace
 
-TEST(SettingsFile, DefaultRecordWritesTheSixteenLines)
+TEST(SettingsFile, WritesTheFiveSectionsAndReportsFailedWrites)
 {
     ScratchDir scratch;
     {
-        Settings settings;
-        EXPECT_TRUE(SaveSettings(settings));
-        EXPECT_EQ(kDefaultFile, ReadFile("config.ini"));
-        unlink("config.ini");
+        Settings settings;  // saves itself when destroyed
     }
-    // The record saves itself when it is destroyed.
-    EXPECT_EQ(kDefaultFile, ReadFile("config.ini"));
-}
+    EXPECT_EQ("[Resolution]\n640\n400\n\n[Fullscreen]\n0\n\n[ColorDepth]\n32\n\n"
+              "[Anti-aliasing]\n0\n\n[SoundEnabled]\n1\n\n",
+              ReadFile("config.ini"));
 
-TEST(SettingsFile, ChangedValuesSurviveARoundTrip)
-{
-    ScratchDir scratch;
-    Settings written;
-    written.width = 1024;
-    written.height = 768;
-    written.antiAliasing = 1;
-    written.colorDepth = 16;
-    written.fullscreen = true;
-    written.soundEnabled = false;
-    ASSERT_TRUE(SaveSettings(written));
+    Settings changed;
+    changed.width = 1024, changed.height = 768, changed.antiAliasing = 1;
+    changed.colorDepth = 16, changed.fullscreen = true, changed.soundEnabled = false;
+    ASSERT_TRUE(SaveSettings(changed));
     Settings read;
     ASSERT_TRUE(LoadSettings(read));
-    ExpectFields({1024, 768, 1, 16, true, false}, read, "round trip");
+    EXPECT_EQ(Fields(1024, 768, 1, 16, true, false), FieldsOf(read));
+
+    ASSERT_EQ(0, unlink("config.ini"));
+    ASSERT_EQ(0, mkdir("config.ini", 0755));  // cannot be opened
+    EXPECT_FALSE(SaveSettings(changed));
+    ASSERT_EQ(0, rmdir("config.ini"));
+    ASSERT_EQ(0, symlink("/dev/full", "config.ini"));  // opens, but the disk is full
+    EXPECT_FALSE(SaveSettings(changed));
+    ASSERT_EQ(0, unlink("config.ini"));
+
+    // No file at all: false, and the record is left as it was.
+    read.width = 123;
+    EXPECT_FALSE(LoadSettings(read));
+    EXPECT_EQ(123, read.width);
 }
 
-TEST(SettingsFile, WellFormedVariantsAreRead)
+TEST(SettingsFile, ReadsWhatTheFileNamesAndKeepsTheRest)
 {
-    struct Case {
-        const char* what;
-        const char* file;
-        Fields want;
-    } cases[] = {
-        {"sound only", "[SoundEnabled]\n0\n", {640, 400, 0, 32, false, false}},
-        {"reverse order",
-         "[SoundEnabled]\n0\n\n[Anti-aliasing]\n2\n\n[ColorDepth]\n24\n\n[Fullscreen]\n1\n\n"
-         "[Resolution]\n800\n600\n\n",
-         {800, 600, 2, 24, true, false}},
-        {"size on one line", "[Resolution]\n1280 1024\n", {1280, 1024, 0, 32, false, true}},
-        {"later key wins", "[ColorDepth]\n16\n\n[ColorDepth]\n24\n", {640, 400, 0, 24, false, true}},
-        {"Windows line ends",
-         "[Resolution]\r\n800\r\n600\r\n\r\n[Fullscreen]\r\n1\r\n\r\n[ColorDepth]\r\n16\r\n\r\n"
-         "[Anti-aliasing]\r\n1\r\n\r\n[SoundEnabled]\r\n0\r\n\r\n",
-         {800, 600, 1, 16, true, false}},
-        {"key with trailing blank", "[ColorDepth] \n16\n", kDefaults},
-        {"key in other case", "[colordepth]\n16\n[SOUNDENABLED]\n0\n", kDefaults},
-        {"values out of range kept", "[Resolution]\n-5\n0\n[ColorDepth]\n-1\n",
-         {-5, 0, 0, -1, false, true}},
-    };
-    for (const Case& c : cases) {
-        ScratchDir scratch;
-        Settings settings;
-        LoadFrom(c.file, settings);
-        ExpectFields(c.want, settings, c.what);
-    }
+    EXPECT_EQ(Fields(640, 400, 0, 32, false, false), ReadConfig("[SoundEnabled]\n0\n"));
+    EXPECT_EQ(Fields(800, 600, 2, 24, true, false),
+              ReadConfig("[SoundEnabled]\n0\n\n[Anti-aliasing]\n2\n\n[ColorDepth]\n24\n\n"
+                         "[Fullscreen]\n1\n\n[Resolution]\n800\n600\n\n"));
+    EXPECT_EQ(Fields(1280, 1024, 0, 32, false, true), ReadConfig("[Resolution]\n1280 1024\n"));
+    EXPECT_EQ(Fields(640, 400, 0, 24, false, true), ReadConfig("[ColorDepth]\n16\n\n[ColorDepth]\n24\n"));
+    EXPECT_EQ(Fields(800, 600, 1, 16, true, false),
+              ReadConfig("[Resolution]\r\n800\r\n600\r\n\r\n[Fullscreen]\r\n1\r\n\r\n[ColorDepth]\r\n"
+                         "16\r\n\r\n[Anti-aliasing]\r\n1\r\n\r\n[SoundEnabled]\r\n0\r\n\r\n"))
+        << "Windows line ends";
+    EXPECT_EQ(kDefaults, ReadConfig("[ColorDepth] \n16\n[colordepth]\n16\n[SOUNDENABLED]\n0\n"))
+        << "a key with a trailing blank or in other case is not a key";
+    EXPECT_EQ(Fields(-5, 0, 0, -1, false, true), ReadConfig("[Resolution]\n-5\n0\n[ColorDepth]\n-1\n"))
+        << "values are not range-checked";
 }
 
 TEST(SettingsFile, BadValuesAreSkippedAndTheRestIsRead)
@@ -127,56 +101,17 @@ TEST(SettingsFile, BadValuesAreSkippedAndTheRestIsRead)
     std::string huge(20 * 1024 * 1024, 'x');
     for (size_t i = 80; i < huge.size(); i += 81)
         huge[i] = '\n';
-    huge += "\n[ColorDepth]\n16\n";
 
-    struct Case {
-        const char* what;
-        std::string file;
-        Fields want;
-    } cases[] = {
-        {"letters after [ColorDepth]", "[ColorDepth]\nthirty\n\n[SoundEnabled]\n0\n",
-         {640, 400, 0, 32, false, false}},
-        {"2 after [Fullscreen]", "[Fullscreen]\n2\n\n[ColorDepth]\n16\n",
-         {640, 400, 0, 16, false, true}},
-        {"bad height", "[Resolution]\n800\nhigh\n[Anti-aliasing]\n1\n", {800, 400, 1, 32, false, true}},
-        {"bad width", "[Resolution]\nwide\n600\n[Anti-aliasing]\n1\n", {640, 400, 1, 32, false, true}},
-        {"number too big", "[ColorDepth]\n99999999999999\n[SoundEnabled]\n0\n",
-         {640, 400, 0, 32, false, false}},
-        {"value missing at the end", "[Anti-aliasing]\n1\n[ColorDepth]\n", {640, 400, 1, 32, false, true}},
-        {"empty file", "", kDefaults},
-        {"binary file", binary, kDefaults},
-        {"huge file", huge, {640, 400, 0, 16, false, true}},
-        {"no line end on the last line", "[SoundEnabled]\n0\n[ColorDepth]\n24", {640, 400, 0, 24, false, false}},
-        {"key on the last line without a line end", "[ColorDepth]\n24\n[SoundEnabled]", {640, 400, 0, 24, false, true}},
-    };
-    for (const Case& c : cases) {
-        ScratchDir scratch;
-        Settings settings;
-        LoadFrom(c.file, settings);
-        ExpectFields(c.want, settings, c.what);
-    }
-}
-
-TEST(SettingsFile, MissingFileLeavesTheRecordUntouched)
-{
-    ScratchDir scratch;
-    Settings settings;
-    settings.width = 123;
-    EXPECT_FALSE(LoadSettings(settings));
-    ExpectFields({123, 400, 0, 32, false, true}, settings, "no file");
-}
-
-TEST(SettingsFile, FailedWritesAreReported)
-{
-    ScratchDir scratch;
-    Settings settings;
-    // Cannot be opened for writing.
-    ASSERT_EQ(0, mkdir("config.ini", 0755));
-    EXPECT_FALSE(SaveSettings(settings));
-    ASSERT_EQ(0, rmdir("config.ini"));
-    // Opens, but the disk is full.
-    ASSERT_EQ(0, symlink("/dev/full", "config.ini"));
-    EXPECT_FALSE(SaveSettings(settings));
-    ASSERT_EQ(0, unlink("config.ini"));
-    EXPECT_TRUE(SaveSettings(settings));
+    EXPECT_EQ(Fields(640, 400, 0, 32, false, false), ReadConfig("[ColorDepth]\nthirty\n\n[SoundEnabled]\n0\n"));
+    EXPECT_EQ(Fields(640, 400, 0, 16, false, true), ReadConfig("[Fullscreen]\n2\n\n[ColorDepth]\n16\n"));
+    EXPECT_EQ(Fields(800, 400, 1, 32, false, true), ReadConfig("[Resolution]\n800\nhigh\n[Anti-aliasing]\n1\n"));
+    EXPECT_EQ(Fields(640, 400, 1, 32, false, true), ReadConfig("[Resolution]\nwide\n600\n[Anti-aliasing]\n1\n"));
+    EXPECT_EQ(Fields(640, 400, 0, 32, false, false), ReadConfig("[ColorDepth]\n99999999999999\n[SoundEnabled]\n0\n"));
+    EXPECT_EQ(Fields(640, 400, 1, 32, false, true), ReadConfig("[Anti-aliasing]\n1\n[ColorDepth]\n"));
+    EXPECT_EQ(kDefaults, ReadConfig(""));
+    EXPECT_EQ(kDefaults, ReadConfig(binary));
+    EXPECT_EQ(Fields(640, 400, 0, 16, false, true), ReadConfig(huge + "\n[ColorDepth]\n16\n"));
+    EXPECT_EQ(Fields(640, 400, 0, 24, false, false), ReadConfig("[SoundEnabled]\n0\n[ColorDepth]\n24"))
+        << "no line end after the last value";
+    EXPECT_EQ(Fields(640, 400, 0, 24, false, true), ReadConfig("[ColorDepth]\n24\n[SoundEnabled]"));
 }

@@ -8,36 +8,22 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <cstdlib>
-#include <string>
 #include <thread>
-#include <vector>
 
 #include "engine/Sound.h"
 #include "tests/support/TestSupport.h"
 
-using testsupport::ScratchDir;
 using Clock = std::chrono::steady_clock;
 
 namespace {
 
 constexpr int kRate = 44100;
 
-// The device writes its mix to a file in real time. OpenAL reads its
-// configuration once per process, so the file's place is fixed per process.
-std::string WaveDir()
-{
-    return "/tmp/quillemarch-wave-" + std::to_string(getpid());
-}
-
-// A sound file of one steady level: the level of the mix then shows how many
-// copies are playing.
+// A sound of one steady level: the level of the mix then shows how many
+// copies of it are playing.
 void WriteLevel(const std::string& path, double seconds, float level, int format = SF_FORMAT_WAV | SF_FORMAT_PCM_16)
 {
-    SF_INFO info{};
-    info.samplerate = kRate;
-    info.channels = 1;
-    info.format = format;
+    SF_INFO info{0, kRate, 1, format, 0, 0};
     SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
     ASSERT_NE(nullptr, file) << sf_strerror(nullptr);
     std::vector<float> block(kRate / 10, level);
@@ -46,96 +32,70 @@ void WriteLevel(const std::string& path, double seconds, float level, int format
     sf_close(file);
 }
 
+// The device writes its mono mix to out.wav in real time, so a moment after
+// Start is a place in the file. OpenAL reads its configuration once per
+// process, which is why the file's place is fixed per process.
 class WaveOutput {
 public:
-    WaveOutput()
+    WaveOutput() : dir("/tmp/quillemarch-wave-" + std::to_string(getpid()))
     {
-        mkdir(WaveDir().c_str(), 0755);
-        const std::string conf = WaveDir() + "/alsoft.conf";
-        FILE* out = fopen(conf.c_str(), "w");
-        fprintf(out, "[general]\ndrivers=wave\nchannels=mono\nfrequency=%d\n[wave]\nfile=%s/out.wav\n",
-                kRate, WaveDir().c_str());
-        fclose(out);
+        mkdir(dir.c_str(), 0755);
+        testsupport::WriteFile(dir + "/alsoft.conf", "[general]\ndrivers=wave\nchannels=mono\nfrequency=44100\n"
+                                                     "[wave]\nfile=" + dir + "/out.wav\n");
         unsetenv("ALSOFT_DRIVERS");
-        setenv("ALSOFT_CONF", conf.c_str(), 1);
-    }
-    ~WaveOutput()
-    {
-        std::string cmd = "rm -rf '" + WaveDir() + "'";
-        if (std::system(cmd.c_str()) != 0) perror("rm");
-    }
-    void Start()
-    {
-        ASSERT_TRUE(InitSound()) << "the wave writer must open as a device";
+        setenv("ALSOFT_CONF", (dir + "/alsoft.conf").c_str(), 1);
+        EXPECT_TRUE(InitSound()) << "the wave writer must open as a device";
         start = Clock::now();
     }
-    double Now() const { return std::chrono::duration<double>(Clock::now() - start).count(); }
-    void WaitUntil(double seconds) const
-    {
-        std::this_thread::sleep_until(start + std::chrono::duration<double>(seconds));
-    }
+    ~WaveOutput() { std::system(("rm -rf '" + dir + "'").c_str()); }
+    void WaitUntil(double seconds) const { std::this_thread::sleep_until(start + std::chrono::duration<double>(seconds)); }
     // Closes the device and reads back what it wrote.
     void Finish()
     {
         ShutdownSound();
-        effectFiles.clear();
-        musicFiles.clear();
+        effectFiles.clear(), musicFiles.clear();
         SF_INFO info{};
-        SNDFILE* file = sf_open((WaveDir() + "/out.wav").c_str(), SFM_READ, &info);
+        SNDFILE* file = sf_open((dir + "/out.wav").c_str(), SFM_READ, &info);
         ASSERT_NE(nullptr, file) << sf_strerror(nullptr);
-        ASSERT_EQ(1, info.channels);
-        samples.resize(info.frames);
+        samples.resize(info.frames * info.channels);
         sf_readf_float(file, samples.data(), info.frames);
         sf_close(file);
     }
-    // Loudest sample between two moments after the start.
-    float Peak(double from, double to) const
+    // Quietest and loudest sample between two moments after the start.
+    std::pair<float, float> Level(double from, double to) const
     {
-        const size_t first = std::min(samples.size(), static_cast<size_t>(from * kRate));
-        const size_t last = std::min(samples.size(), static_cast<size_t>(to * kRate));
-        float peak = 0.0f;
-        for (size_t i = first; i < last; ++i)
-            peak = std::max(peak, std::fabs(samples[i]));
-        return peak;
+        auto first = samples.begin() + std::min(samples.size(), static_cast<size_t>(from * kRate));
+        auto last = samples.begin() + std::min(samples.size(), static_cast<size_t>(to * kRate));
+        if (first == last)
+            return {0.0f, 0.0f};
+        auto [low, high] = std::minmax_element(first, last, [](float a, float b) { return std::fabs(a) < std::fabs(b); });
+        return {std::fabs(*low), std::fabs(*high)};
     }
-    // Quietest sample: above zero only when something sounded throughout.
-    float Floor(double from, double to) const
-    {
-        const size_t first = std::min(samples.size(), static_cast<size_t>(from * kRate));
-        const size_t last = std::min(samples.size(), static_cast<size_t>(to * kRate));
-        if (first >= last)
-            return 0.0f;
-        float floor = 1.0f;
-        for (size_t i = first; i < last; ++i)
-            floor = std::min(floor, std::fabs(samples[i]));
-        return floor;
-    }
-    std::vector<float> samples;
+    float Floor(double from, double to) const { return Level(from, to).first; }
+    float Peak(double from, double to) const { return Level(from, to).second; }
 
 private:
+    std::string dir;
     Clock::time_point start;
+    std::vector<float> samples;
 };
 
-double Seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
+double SecondsSince(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
 
 }  // namespace
 
 TEST(SoundOutput, EffectNSoundsUntilEverythingStops)
 {
-    ScratchDir scratch;
+    testsupport::ScratchDir scratch;
+    WriteLevel("a.wav", 5.0, 0.2f);
+    WriteLevel("b.wav", 5.0, 0.5f);
     WaveOutput wave;
-    mkdir("sfx", 0755);
-    WriteLevel("sfx/a.wav", 5.0, 0.2f);
-    WriteLevel("sfx/b.wav", 5.0, 0.5f);
-    wave.Start();
-    effectFiles = {"sfx\\a.wav", "sfx\\b.wav"};
-
+    effectFiles = {"a.wav", "b.wav"};
     wave.WaitUntil(0.2);
     PlaySoundEffect(1);
     wave.WaitUntil(0.8);
     StopAllSounds();
-    // Numbers outside the list are silent.
-    PlaySoundEffect(2);
+    PlaySoundEffect(2);  // numbers outside the list are silent
     PlaySoundEffect(-1);
     wave.WaitUntil(1.6);
     wave.Finish();
@@ -147,33 +107,26 @@ TEST(SoundOutput, EffectNSoundsUntilEverythingStops)
 
 TEST(SoundOutput, EffectsOverlapAndStartWithinAFrame)
 {
-    ScratchDir scratch;
-    WaveOutput wave;
+    testsupport::ScratchDir scratch;
     WriteLevel("one.wav", 2.0, 0.2f);
-    wave.Start();
+    WaveOutput wave;
     effectFiles = {"one.wav"};
-
     wave.WaitUntil(0.2);
     const auto before = Clock::now();
-    PlaySoundEffect(0);
-    PlaySoundEffect(0);
-    PlaySoundEffect(0);
-    EXPECT_LT(Seconds(before), 3 * 0.010) << "each effect must start within a 10 ms frame";
+    for (int copy = 0; copy < 3; ++copy)
+        PlaySoundEffect(0);
+    EXPECT_LT(SecondsSince(before), 3 * 0.010) << "each effect must start within a 10 ms frame";
     wave.WaitUntil(0.9);
     wave.Finish();
-
     EXPECT_NEAR(0.6f, wave.Floor(0.5, 0.85), 0.06f) << "three copies sound at once";
 }
 
 TEST(SoundOutput, LoopedSoundOutlastsItsFile)
 {
-    ScratchDir scratch;
-    WaveOutput wave;
+    testsupport::ScratchDir scratch;
     WriteLevel("short.wav", 0.2, 0.3f);
-    wave.Start();
-    effectFiles = {"short.wav"};
-    musicFiles = {"short.wav"};
-
+    WaveOutput wave;
+    effectFiles = musicFiles = {"short.wav"};
     wave.WaitUntil(0.1);
     PlaySoundEffect(0);
     wave.WaitUntil(0.8);
@@ -192,16 +145,14 @@ TEST(SoundOutput, LoopedSoundOutlastsItsFile)
 // Ten minutes of music must not be decoded before it starts.
 TEST(SoundOutput, LongMusicIsStreamed)
 {
-    ScratchDir scratch;
-    WaveOutput wave;
+    testsupport::ScratchDir scratch;
     WriteLevel("long.flac", 600.0, 0.25f, SF_FORMAT_FLAC | SF_FORMAT_PCM_16);
-    wave.Start();
+    WaveOutput wave;
     musicFiles = {"long.flac"};
-
     wave.WaitUntil(0.2);
     const auto before = Clock::now();
     PlayMusic(0, false);
-    EXPECT_LT(Seconds(before), 0.010);
+    EXPECT_LT(SecondsSince(before), 0.010);
     wave.WaitUntil(1.2);
     wave.Finish();
     EXPECT_NEAR(0.25f, wave.Floor(0.5, 1.15), 0.03f);
@@ -209,20 +160,16 @@ TEST(SoundOutput, LongMusicIsStreamed)
 
 TEST(SoundOutput, UnplayableFilesAreSkippedWithOneReason)
 {
-    ScratchDir scratch;
-    WaveOutput wave;
+    testsupport::ScratchDir scratch;
     mkdir("sfx", 0755);
     testsupport::WriteFile("sfx/a.wav", "not a sound at all");
     mkdir("sfx/b", 0755);
     WriteLevel("sfx/c.wav", 2.0, 0.4f);
-    wave.Start();
+    WaveOutput wave;
     ASSERT_TRUE(ListDirectory("sfx", effectFiles));
-
     testing::internal::CaptureStderr();
-    for (int round = 0; round < 3; ++round) {
-        PlaySoundEffect(0);
-        PlaySoundEffect(1);
-    }
+    for (int round = 0; round < 3; ++round)
+        PlaySoundEffect(0), PlaySoundEffect(1);
     const std::string said = testing::internal::GetCapturedStderr();
     wave.WaitUntil(0.1);
     PlaySoundEffect(2);
