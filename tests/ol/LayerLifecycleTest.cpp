@@ -23,6 +23,9 @@ void EnterParentScratch()
         std::exit(4);
 }
 
+// Bitmaps a child leaves alive at exit.
+ol::Bitmap* waitingBitmaps = nullptr;
+
 // Bitmaps that belong to the program itself (the game state's) are
 // registered before any test runs.
 std::string Count(std::size_t extra)
@@ -79,8 +82,7 @@ TEST_F(Lifecycle, FailedModeThenFallBackWithFiveBitmapsWaiting)
             EnterParentScratch();
             ol::Startup::StartProgram(true, true, true);
             // Still registered at exit, as the game state's bitmaps are.
-            static ol::Bitmap* waiting = new ol::Bitmap[5];
-            (void)waiting;
+            waitingBitmaps = new ol::Bitmap[5];
             const bool huge = ol::Startup::OpenScreen(0, 400, true, 32, 8, 0);
             const bool fallBack = ol::Startup::OpenScreen(640, 400, false, 32, 8, 0);
             ol::WriteLog(std::string("results ") + (huge ? "1" : "0") + (fallBack ? "1" : "0"));
@@ -103,7 +105,7 @@ TEST_F(Lifecycle, LoadBeforeTheScreenIsQueuedAndRunsWhenItOpens)
         {
             EnterParentScratch();
             ol::Startup::StartProgram(true, false, true);
-            static ol::Bitmap* early = new ol::Bitmap;
+            ol::Bitmap* early = waitingBitmaps = new ol::Bitmap;
             const std::string name = std::string(std::getenv("QM_OL_RUN_DIR")) + "/nothing-here.png";
             const bool queued = early->Load(name.c_str(), 0) && early->HasQueuedLoad();
             ol::Startup::OpenScreen(640, 400, false, 32, 8, 0);
@@ -128,7 +130,7 @@ TEST_F(Lifecycle, NoDisplayFailsTheScreenWithoutCrashing)
             unsetenv("DISPLAY");
             ol::Startup::StartProgram(true, true, true);
             const bool opened = ol::Startup::OpenScreen(640, 400, false, 32, 8, 0);
-            static ol::Bitmap* picture = new ol::Bitmap;
+            ol::Bitmap* picture = waitingBitmaps = new ol::Bitmap;
             picture->Load("data/gfx/fonts/font.png", 0);
             picture->BlitStretched(0, 0, 10, 10, 1.0f);
             std::exit(opened ? 3 : 0);
