@@ -87,6 +87,26 @@ TEST_F(SceneTest, AlarmLightTurnsRedWhileACraneEnters)
     EXPECT_TRUE(oltest::Near(Logical(screen, 53, 42), kGreen, 8)) << Logical(screen, 53, 42);
 }
 
+TEST_F(SceneTest, HiddenObjectsStillStepTheirSpriteAndADeadWorkerFreezesEverything)
+{
+    Sprite& idle = gs.workerSprites[0];
+    idle.Reset();
+    worker.x = 100.0f;
+    worker.y = 60.0f;
+    worker.facing = 0;
+    DrawFrame();
+    oltest::ScreenPixels screen = oltest::ReadScreen();
+    EXPECT_TRUE(oltest::Near(Logical(screen, 102, 70), kBlack, 8)) << "facing 0 is not drawn";
+    EXPECT_EQ(idle.Elapsed(), 1);
+
+    worker.active = false;
+    worker.facing = 1;
+    int crane = gs.craneSprites[0].Elapsed();
+    for (int d = 0; d < 5; ++d) DrawFrame();
+    EXPECT_EQ(idle.Elapsed(), 1);
+    EXPECT_EQ(gs.craneSprites[0].Elapsed(), crane);
+}
+
 // The worker's size comes from "player_move.png" once the game's pictures are in.
 TEST_F(SceneTest, LoadingTheGameGivesTheWorkerTheSizeOfHisPicture)
 {
