@@ -1,7 +1,6 @@
 // The eighteen pictures of the game screen, loaded once after start-up into
 // the frames of the sprites and the three single images.
 #include "engine/Engine.h"
-#include "engine/Platform.h"
 #include "game/GameState.h"
 
 namespace {
@@ -49,7 +48,7 @@ void LoadGameImages()
 {
     // A missing picture leaves its slot empty; the layer's own log says so.
     for (const ImageSlot& entry : kGameImages)
-        entry.image->Load(platform::NativePath(entry.file).c_str(), 0);
+        entry.image->Load(entry.file, 0);
 }
 
 void FreeGameImages()

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "engine/Engine.h"
-#include "engine/Platform.h"
 #include "engine/Sound.h"
 #include "frontend/HighScoreTable.h"
 #include "frontend/Screens.h"
@@ -169,8 +168,8 @@ void runHighScoreEntry()
     if (!Qualifies(table, finalScore)) return;
 
     ol::Bitmap frame, marker;
-    frame.Load(platform::NativePath("data\\gfx\\backgrounds\\score_table.png").c_str(), 0);
-    marker.Load(platform::NativePath("data\\gfx\\sprites\\marker.png").c_str(), 0);
+    frame.Load("data\\gfx\\backgrounds\\score_table.png", 0);
+    marker.Load("data\\gfx\\sprites\\marker.png", 0);
     const std::string headline = Headline(PlaceOf(table, finalScore));
 
     // One redraw per key; Escape is ignored, only END leaves.

@@ -8,7 +8,6 @@
 #include <string>
 
 #include "engine/Engine.h"
-#include "engine/Platform.h"
 #include "engine/Sound.h"
 #include "frontend/HighScoreTable.h"
 #include "frontend/Screens.h"
@@ -169,7 +168,7 @@ void RunTitleStep(TitleVisit& visit)
 
 void LoadPicture(ol::Bitmap& picture, const char* file)
 {
-    picture.Load(platform::NativePath(file).c_str(), 0);
+    picture.Load(file, 0);
 }
 
 void ReleasePictures(TitleVisit& visit)

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "engine/Platform.h"
 #include "ol/GlDriver.h"
 #include "ol/LayerLog.h"
 #include "ol/LayerState.h"
@@ -167,12 +168,7 @@ public:
 
     std::string ToAbsolutePathname(const std::string& filename) override
     {
-        // The game writes its picture names with backslashes.
-        std::string name = filename;
-        for (char& c : name) {
-            if (c == '\\')
-                c = '/';
-        }
+        std::string name = platform::NativePath(filename);
         if (!is_relative_filename(name.c_str()))
             return name;
         char path[kPathLength];
