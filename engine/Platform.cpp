@@ -5,6 +5,7 @@
 #include <dirent.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <ctime>
 
 namespace platform {
@@ -48,6 +49,24 @@ bool ListDirectorySorted(const std::string& dir, std::vector<std::string>& names
     std::sort(found.begin(), found.end());
     names.insert(names.end(), found.begin(), found.end());
     return true;
+}
+
+std::vector<std::string> CommandLine()
+{
+    std::vector<std::string> args;
+    std::FILE* file = std::fopen("/proc/self/cmdline", "rb");
+    if (!file) return args;
+    std::string arg;
+    for (int c; (c = std::fgetc(file)) != EOF;) {
+        if (c == '\0') {
+            args.push_back(arg);
+            arg.clear();
+        } else {
+            arg += static_cast<char>(c);
+        }
+    }
+    std::fclose(file);
+    return args;
 }
 
 }  // namespace platform

@@ -19,4 +19,7 @@ std::string TimeText();
 // directory cannot be opened.
 bool ListDirectorySorted(const std::string& dir, std::vector<std::string>& names);
 
+// The program's arguments, the program name first; readable before main runs.
+std::vector<std::string> CommandLine();
+
 }  // namespace platform

@@ -41,8 +41,8 @@ GameProcess::~GameProcess() {
 }
 
 bool GameProcess::Start(const std::string& dir, const Env& env,
-                        const std::vector<std::string>& args) {
-    std::string binary = GameBinary();
+                        const std::vector<std::string>& args, const std::string& path) {
+    std::string binary = path.empty() ? GameBinary() : path;
     pid = fork();
     if (pid < 0) return false;
     if (pid == 0) {

@@ -20,9 +20,10 @@ public:
     GameProcess(const GameProcess&) = delete;
     GameProcess& operator=(const GameProcess&) = delete;
 
-    // Starts the game with the working directory `dir`.
+    // Starts the game with the working directory `dir`; `binary` replaces the
+    // built game (a copy elsewhere finds its pictures beside itself).
     bool Start(const std::string& dir, const Env& env = {},
-               const std::vector<std::string>& args = {});
+               const std::vector<std::string>& args = {}, const std::string& binary = "");
     // The exit status, or -1 after the timeout (the game is then still running),
     // or 128 + signal when it was killed.
     int Wait(int timeoutMs);
