@@ -1,0 +1,48 @@
+#!/bin/sh
+# Runs every benchmark side by side on a private Xvfb and writes the figures,
+# with the machine and the date, to docs/performance.md.
+#   bench/run.sh             full run (the tick-rate check takes 60 s)
+#   TICKRATE_SECONDS=10 bench/run.sh
+set -eu
+cd "$(dirname "$0")/.."
+ROOT=$(pwd)
+cmake -S "$ROOT" -B build-bench -DCMAKE_BUILD_TYPE=Release -DQM_TESTS=OFF >/dev/null
+cmake --build build-bench -j "$(nproc)" >/dev/null
+BIN=$ROOT/build-bench/bin
+
+display=90
+while [ -e /tmp/.X11-unix/X$display ] || [ -e /tmp/.X$display-lock ]; do display=$((display + 1)); done
+Xvfb :$display -screen 0 1920x1200x24 -nolisten tcp >/dev/null 2>&1 &
+XVFB_PID=$!
+trap 'kill $XVFB_PID 2>/dev/null || true' EXIT INT TERM
+sleep 1
+export DISPLAY=:$display ALSOFT_DRIVERS=null
+
+work=$(mktemp -d)
+tick=$(cd "$work" && "$BIN/tick_bench")
+layer=$(cd "$work" && "$BIN/ol_frame_bench")
+screens=$(cd "$work" && "$BIN/screen_bench")
+startup=$(cd "$work" && "$BIN/startup_bench" 7)
+rate=$(cd "$work" && "$BIN/tickrate_bench" "${TICKRATE_SECONDS:-60}")
+rm -rf "$work"
+
+cpu=$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')
+cat > docs/performance.md <<REPORT
+# Performance
+
+Measured $(date -u '+%Y-%m-%d %H:%M UTC') on $cpu, $(nproc) cores,
+$(free -g | awk '/Mem:/ {print $2}') GiB, Debian 12, Mesa llvmpipe under Xvfb, no GPU.
+Release build. Every ratio compares two loops run alternately in the same process
+(or, for start-up, the same run), so both see the same machine load.
+
+| What | Figure | Goal |
+|---|---|---|
+$(echo "$tick" | sed 's/^/| logic tick, full yard | /; s/$/ | under 5 us |/')
+$(echo "$layer" | tail -1 | sed 's/^/| 300 blits + text through the layer | /; s/$/ | ratio 1.2 or better |/')
+$(echo "$screens" | sed 's/^\(game\|title\) screen frame at 640x400: /| \1 screen frame | /; s/$/ | ratio 1.2 or better |/')
+$(echo "$startup" | sed 's/^startup: /| start-up to first frame | /; s/$/ | ratio |/')
+$(echo "$rate" | sed 's/^tick rate: /| tick rate | /; s/$/ | 100 +- 0.5 per s |/')
+
+Run \`bench/run.sh\` to measure again.
+REPORT
+cat docs/performance.md
