@@ -1,242 +1,306 @@
-// Crates falling, landing, stacking, the bottom row bursting and the rows
-// sinking, and the push slide, driven through whole logic ticks.
-#include <algorithm>
+// The rules through whole logic ticks: crates, cranes, the worker, the HUD, TIME, and the flow of a game.
+#include <set>
 
 #include "tests/game/YardFixture.h"
 
 namespace yardtest {
 namespace {
 
+// Crates leave the crane at the spawn speed, gain 0.061 a tick, and stack at LandingY.
 TEST_F(YardTest, CratesFallFromTheCraneAndStackAtLandingY)
 {
-    EXPECT_EQ(LandingY(3), 152);
-    SpawnCrate(20 * 3 + 26, 37.0f);  // a crane over column 3
-    ASSERT_EQ(gs.crates.size(), 1u);
-    EXPECT_EQ(gs.crates[0].column, 3);
-    EXPECT_FLOAT_EQ(gs.crates[0].x, ColumnX(3));
-    EXPECT_FLOAT_EQ(gs.crates[0].y, 43.0f);
-
-    UpdateTick();
-    EXPECT_FLOAT_EQ(gs.crates[0].y, 44.0f);  // first step at the spawn speed
-    UpdateTick();
-    EXPECT_FLOAT_EQ(gs.crates[0].y, 45.061f);  // then gravity adds 0.061 a tick
-    int ticks = 2;
-    while (gs.crates[0].active && ticks < 500) {
-        UpdateTick();
-        ++ticks;
-    }
-    EXPECT_LT(ticks, 70);
-    EXPECT_FLOAT_EQ(gs.crates[0].y, 152.0f);
-    EXPECT_EQ(gs.columnHeights[3], 1);
-
-    // Five more stack up, each at the row above the last.
-    for (int k = 1; k <= 5; ++k) {
-        SpawnCrate(20 * 3 + 26, 37.0f);
-        Ticks(80);
-        EXPECT_FLOAT_EQ(gs.crates.back().y, 152.0f - 20.0f * k) << "crate " << k;
+    for (int k = 0; k < 6; ++k) {
+        SCOPED_TRACE(k);
+        EXPECT_EQ(LandingY(3), 152 - 20 * k);
+        SpawnCrate(20 * 3 + 26, 37.0f);  // a crane over column 3
+        const GameObject& crate = gs.crates.back();
+        Ticks(2);
+        EXPECT_FLOAT_EQ(crate.y, 43.0f + 1.0f + 1.061f);
+        Ticks(78);
+        EXPECT_FLOAT_EQ(crate.y, 152.0f - 20.0f * k);
         EXPECT_EQ(gs.columnHeights[3], k + 1);
-        EXPECT_EQ(LandingY(3), 132 - 20 * k);
     }
 }
 
-TEST_F(YardTest, FullBottomRowScoresBurstsAndLetsTheRowAboveSink)
+// A full row pays 500 each tick the yard is full; the rows sink one row, also after a game ended mid-drop.
+TEST_F(YardTest, FullRowsPayBurstAndSinkOneRowEvenAfterAGameEndedInMidDrop)
 {
-    for (int c = 0; c < 12; ++c) Stack(c);
-    Stack(0, 77);  // a second crate on column 0
-    Falling(12, 152.0f);
-    UpdateTick();  // the 13th crate lands
-    EXPECT_EQ(gs.columnHeights[12], 1);
-    EXPECT_EQ(worker.score, 0);
-
-    UpdateTick();  // the row goes
-    EXPECT_EQ(worker.score, 500);
-    ASSERT_EQ(gs.crates.size(), 1u);
-    EXPECT_TRUE(gs.rowDropActive);
-    EXPECT_EQ(gs.columnHeights[0], 1);
-    for (int c = 1; c < 13; ++c) EXPECT_EQ(gs.columnHeights[c], 0);
-    EXPECT_FLOAT_EQ(gs.crates[0].y, 134.0f);  // sinking already, 2 pixels a tick
-
-    Ticks(9);
-    EXPECT_FALSE(gs.rowDropActive);
-    EXPECT_FLOAT_EQ(gs.crates[0].y, 152.0f);  // exactly one row lower
-    EXPECT_EQ(worker.score, 500);             // one full row pays once
-    Ticks(5);
-    EXPECT_FLOAT_EQ(gs.crates[0].y, 152.0f);  // and rests there
+    for (int midDrop : {0, 7}) {
+        SCOPED_TRACE(midDrop);
+        gs.rowDropActive = midDrop > 0;
+        gs.rowDropSteps = midDrop;
+        SetUp();
+        for (int c = 0; c < 13; ++c) StackMany(c, 2);
+        AddCrate(0);
+        Ticks(11);
+        EXPECT_EQ(worker.score, 11 * 500);
+        ASSERT_EQ(gs.crates.size(), 1u);
+        EXPECT_FLOAT_EQ(gs.crates[0].y, 134.0f);  // sinking, 2 pixels a tick
+        Ticks(14);
+        EXPECT_FLOAT_EQ(gs.crates[0].y, 152.0f);  // one row lower, and resting there
+        for (int c = 0; c < 13; ++c) EXPECT_EQ(gs.columnHeights[c], c == 0) << c;
+    }
 }
 
-TEST_F(YardTest, TwoFullRowsPayOnEveryTickOfTheDrop)
-{
-    for (int c = 0; c < 13; ++c) StackMany(c, 2);
-    Ticks(11);
-    EXPECT_EQ(worker.score, 11 * 500);
-    EXPECT_TRUE(gs.crates.empty());
-    for (int c = 0; c < 13; ++c) EXPECT_EQ(gs.columnHeights[c], 0);
-}
-
+// A falling crate passing y = 152 is not part of the row (it took its column's count).
 TEST_F(YardTest, FallingCrateAtTheBottomRowIsNotTakenForPartOfIt)
 {
-    for (int c = 0; c < 13; ++c) Stack(c, 100 + c);
-    // A crate falling through y = 152 in column 5, ahead of the landed one in the list.
-    Falling(5, 152.0f, 2.0f, 9);
-    std::rotate(gs.crates.begin(), gs.crates.end() - 1, gs.crates.end());
+    AddCrate(5, 152.0f, 2.0f);  // ahead of the landed one in the list
+    for (int c = 0; c < 13; ++c) AddCrate(c);
     ClearFullBottomRow();
     ASSERT_EQ(gs.crates.size(), 1u);
-    EXPECT_EQ(gs.crates[0].score, 9);  // the falling crate stays...
-    EXPECT_EQ(gs.columnHeights[5], 0);  // ...and the landed one went with its count
+    EXPECT_TRUE(gs.crates[0].active);
+    EXPECT_EQ(gs.columnHeights[5], 0);
 }
 
-// Pushes made by calling PushCrate with the worker facing a side.
-struct PushCase {
-    const char* name;
-    int own, neighbour;  // heights of the crate's column (crate included) and the target
-    int facing;
-    int column;
-    bool allowed;
-};
-
-TEST_F(YardTest, PushGoesOnlyIntoALowerNeighbour)
+// Pushes left and right: only the top crate, only into a lower neighbour, only while all is still.
+TEST_F(YardTest, PushGoesOnlyIntoALowerNeighbourWhileTheYardIsStill)
 {
-    const PushCase cases[] = {
-        {"right into empty", 1, 0, 1, 5, true},   {"left into empty", 1, 0, 2, 5, true},
-        {"right one lower", 3, 2, 1, 5, true},    {"left into higher", 2, 3, 2, 5, false},
-        {"right into equal", 2, 2, 1, 5, false},  {"right off the yard", 1, 0, 1, 12, false},
-        {"left off the yard", 1, 0, 2, 0, false},
+    enum Extra { kNone, kLowerCrate, kDrop, kSlide };
+    struct Case {
+        const char* name;
+        int own, neighbour, facing, column;  // heights of the crate's column (with it) and the target
+        Extra extra;
+        bool allowed;
     };
-    for (const PushCase& pc : cases) {
+    const Case cases[] = {
+        {"right into empty", 1, 0, 1, 5, kNone, true},    {"left into empty", 1, 0, 2, 5, kNone, true},
+        {"right one lower", 3, 2, 1, 5, kNone, true},     {"left into higher", 2, 3, 2, 5, kNone, false},
+        {"right into equal", 2, 2, 1, 5, kNone, false},   {"right off the yard", 1, 0, 1, 12, kNone, false},
+        {"left off the yard", 1, 0, 2, 0, kNone, false},  {"not the top", 2, 0, 1, 5, kLowerCrate, false},
+        {"during a drop", 2, 0, 1, 5, kDrop, false},      {"during a slide", 2, 0, 1, 5, kSlide, false},
+    };
+    for (const Case& pc : cases) {
+        SCOPED_TRACE(pc.name);
         SetUp();
+        worker.facing = pc.facing;
         int target = pc.column + (pc.facing == 1 ? 1 : -1);
         StackMany(pc.column, pc.own - 1);
-        int top = Stack(pc.column, 1);
+        int crate = AddCrate(pc.column);
+        if (pc.extra == kLowerCrate) crate = 0;
         if (target >= 0 && target <= 12) StackMany(target, pc.neighbour);
-        worker.facing = pc.facing;
-        PushCrate(top);
-        EXPECT_EQ(pushedCrateIndex >= 0, pc.allowed) << pc.name;
-        EXPECT_EQ(gs.pushLeftActive || gs.pushRightActive, pc.allowed) << pc.name;
-        EXPECT_EQ(gs.crates[top].column, pc.allowed ? target : pc.column) << pc.name;
+        int other = pc.extra == kSlide ? AddCrate(9) : -1;
+        if (other >= 0) PushCrate(other);
+        gs.rowDropActive = pc.extra == kDrop;
+        PushCrate(crate);
+        EXPECT_EQ(pushedCrateIndex, pc.allowed ? crate : other);
+        EXPECT_EQ(gs.crates[crate].column, pc.allowed ? target : pc.column);
+        EXPECT_EQ(gs.columnHeights[pc.column], pc.own - pc.allowed);
+        EXPECT_TRUE(!pc.allowed || gs.columnHeights[target] == pc.neighbour + 1);  // rests there at once
     }
 }
 
-TEST_F(YardTest, PushRefusedForALowerCrateDuringADropAndDuringASlide)
+// A row clear erasing crates during a slide: the slide keeps its crate, or ends when that bursts.
+TEST_F(YardTest, SlideKeepsItsCrateThroughARowClearOrEndsWithIt)
 {
+    for (int c = 0; c < 13; ++c)
+        if (c != 6) AddCrate(c);
     StackMany(5, 2);
-    worker.facing = 1;
-    PushCrate(0);  // not the top crate
-    EXPECT_EQ(pushedCrateIndex, -1);
-
-    gs.rowDropActive = true;
-    PushCrate(1);
-    EXPECT_EQ(pushedCrateIndex, -1);
-    gs.rowDropActive = false;
-
-    Stack(8);
-    PushCrate(1);
-    ASSERT_EQ(pushedCrateIndex, 1);
-    PushCrate(2);
-    EXPECT_EQ(pushedCrateIndex, 1);
-    EXPECT_EQ(gs.crates[2].column, 8);
-}
-
-TEST_F(YardTest, PushedCrateSlidesOneColumnFallsAndLandsOnTheLowerStack)
-{
-    StackMany(4, 2);
-    int top = Stack(4, 1);  // third crate of column 4
-    Stack(5);
-    worker.facing = 1;
-    PushCrate(top);
-    EXPECT_EQ(gs.columnHeights[4], 2);
-    for (int t = 1; t <= 20; ++t) {
-        UpdateTick();
-        if (t < 20) {
-            EXPECT_FLOAT_EQ(gs.crates[top].x, ColumnX(4) + t) << t;
-        }
-    }
-    EXPECT_EQ(pushedCrateIndex, -1);
-    EXPECT_FLOAT_EQ(gs.crates[top].x, ColumnX(5));
-    Ticks(30);
-    EXPECT_FLOAT_EQ(gs.crates[top].y, 132.0f);  // the second crate of column 5
-    EXPECT_FALSE(gs.crates[top].active);
-    EXPECT_EQ(gs.columnHeights[5], 2);
-    EXPECT_EQ(gs.columnHeights[4], 2);
-}
-
-TEST_F(YardTest, WorkerWalksIntoALoneCrateAndSlidesItOntoTheFloorNextDoor)
-{
-    int crate = Stack(7, 1);
-    worker.x = ColumnX(7) - 40.0f;
-    key[KEY_RIGHT] = 1;
-    int ticks = 0;
-    while (pushedCrateIndex < 0 && ticks < 200) {
-        UpdateTick();
-        ++ticks;
-    }
-    key[KEY_RIGHT] = 0;
-    ASSERT_EQ(pushedCrateIndex, crate);
-    EXPECT_EQ(gs.columnHeights[7], 0);
-    EXPECT_EQ(gs.columnHeights[8], 1);  // it rests on the floor at once
-    EXPECT_FALSE(gs.crates[crate].active);
-    Ticks(25);
-    EXPECT_FLOAT_EQ(gs.crates[crate].x, ColumnX(8));
-    EXPECT_FLOAT_EQ(gs.crates[crate].y, 152.0f);
-}
-
-// A row clear during a slide: the slide keeps its crate when that survives...
-TEST_F(YardTest, SlideFollowsItsCrateWhenEarlierCratesBurst)
-{
-    for (int c = 0; c < 13; ++c) {
-        if (c != 6) Stack(c);
-    }
-    StackMany(5, 2);
-    int top = Stack(5, 42);  // third crate of column 5, pushed left
     worker.facing = 2;
-    PushCrate(top);
-    ASSERT_EQ(pushedCrateIndex, top);
-    Stack(6);  // the yard is full now
+    gs.crates[AddCrate(5)].score = 42;  // a tag on the third crate of column 5, over the lower column 4
+    PushCrate(static_cast<int>(gs.crates.size()) - 1);
+    AddCrate(6);  // the yard is full now
     UpdateTick();
-    ASSERT_GE(pushedCrateIndex, 0);
-    ASSERT_LT(pushedCrateIndex, static_cast<int>(gs.crates.size()));
-    EXPECT_EQ(gs.crates[pushedCrateIndex].score, 42);
-    Ticks(19);
+    const int pushed = pushedCrateIndex;
+    ASSERT_TRUE(pushed >= 0 && pushed < static_cast<int>(gs.crates.size()));
+    EXPECT_EQ(gs.crates[pushed].score, 42);
+    Ticks(9);
+    EXPECT_FLOAT_EQ(gs.crates[pushed].x, ColumnX(5) - 10.0f);  // a pixel a tick
+    Ticks(10);
     EXPECT_EQ(pushedCrateIndex, -1);
-    EXPECT_FLOAT_EQ(gs.crates[FindTag(42)].x, ColumnX(4));
+    EXPECT_FLOAT_EQ(gs.crates[pushed].x, ColumnX(4));
+
+    SetUp();
+    for (int c = 0; c < 13; ++c)
+        if (c != 6 && c != 7) AddCrate(c);
+    PushCrate(AddCrate(6));  // into empty column 7: at y = 152 it is counted at once
+    AddCrate(6);
+    UpdateTick();
+    EXPECT_TRUE(gs.crates.empty());
+    EXPECT_EQ(pushedCrateIndex, -1);
 }
 
-// ...and ends when its crate is one of those that burst.
-TEST_F(YardTest, SlideEndsWhenItsCrateBursts)
-{
-    for (int c = 0; c < 13; ++c) {
-        if (c != 6 && c != 7) Stack(c);
-    }
-    int lone = Stack(6, 42);
-    worker.facing = 1;
-    PushCrate(lone);  // into empty column 7, counted at once at y = 152
-    ASSERT_EQ(pushedCrateIndex, lone);
-    Stack(6);  // the yard is full now
-    UpdateTick();
-    EXPECT_EQ(FindTag(42), -1);
-    EXPECT_EQ(pushedCrateIndex, -1);
-    EXPECT_FALSE(gs.pushLeftActive || gs.pushRightActive);
-    EXPECT_EQ(gs.pushSteps, 0);
-}
-
-// Crate B pushed over a column while crate A, falling there, lands first in the
-// same tick: B must still be counted where it comes to rest.
+// B pushed over column 5 as A lands there: B is still counted, or the next crate lands inside it.
 TEST_F(YardTest, PushedCrateIsCountedEvenWhenTheColumnGrowsUnderIt)
 {
     StackMany(4, 3);
     StackMany(5, 2);
-    Falling(5, 113.0f, 1.5f, 1);  // A, just past its landing place
-    int b = Stack(4, 2);          // B, top of column 4 at y = 92
-    worker.facing = 1;
-    PushCrate(b);
-    UpdateTick();
+    AddCrate(5, 113.0f, 1.5f);  // A, just past its landing place
+    PushCrate(AddCrate(4));     // B, top of column 4 at y = 92
+    Ticks(21);
     EXPECT_EQ(gs.columnHeights[5], 4);
     EXPECT_EQ(gs.columnHeights[4], 3);
-    EXPECT_FALSE(gs.crates[FindTag(2)].active);
-    Ticks(20);
-    Falling(5, 43.0f, 1.0f, 3);
+    AddCrate(5, 43.0f);
     Ticks(80);
-    EXPECT_FLOAT_EQ(gs.crates[FindTag(3)].y, 72.0f);  // on top of B, not inside it
+    EXPECT_FLOAT_EQ(gs.crates.back().y, 72.0f);
     EXPECT_EQ(gs.columnHeights[5], 5);
+}
+
+// Cranes enter from both edges, their side's alarm red; one drops over its column and leaves by the nearer edge.
+TEST_F(YardTest, CranesEnterLightTheirAlarmDropAndLeaveByTheNearerEdge)
+{
+    NewGame();
+    UpdateTick();
+    EXPECT_FLOAT_EQ(gs.cranes[0].x, 399.0f);
+    EXPECT_FLOAT_EQ(gs.cranes[2].x, -19.0f);
+    EXPECT_EQ(gs.alarms[0].state, 1);
+    EXPECT_EQ(gs.alarms[1].state, 0);  // crane 0 was still facing right when the lights looked
+    UpdateTick();
+    EXPECT_EQ(gs.alarms[1].state, 1);
+    Ticks(38);
+    EXPECT_EQ(gs.alarms[0].state, 1);
+    UpdateTick();
+    EXPECT_EQ(gs.alarms[0].state, 0);  // crane 2 has passed x = 20
+
+    GameObject& crane = gs.cranes[2];
+    for (int t = 0; t < 1000 && crane.unloaded == 0; ++t) UpdateTick();
+    ASSERT_EQ(crane.unloaded, 1);
+    EXPECT_FLOAT_EQ(crane.x, 20.0f * crane.column + 26.0f);
+    EXPECT_FLOAT_EQ(gs.crates.back().x, ColumnX(crane.column));  // a crate under the crane
+    float dropX = crane.x;
+    Ticks(10);
+    EXPECT_FLOAT_EQ(crane.x, dropX > 160.0f ? dropX + 10.0f : dropX - 10.0f);  // off by the nearer edge
+}
+
+// Targets avoid full columns and each other until the yard is crowded; a full yard must not hang.
+TEST_F(YardTest, CraneTargetsAvoidFullColumnsAndEachOtherUntilTheYardIsCrowded)
+{
+    const struct {
+        const char* name;
+        std::set<int> open, allowed;  // open: at most 4 crates
+    } cases[] = {{"ten full: unique", {2, 3, 7}, {2}}, {"eleven full: shared", {3, 7}, {3, 7}},
+                 {"all full: kept", {}, {5}},
+                 {"empty yard", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}}};
+    gs.cranes[0].active = gs.cranes[1].active = true;  // heading in: they keep their targets
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (int col = 0; col < 13; ++col) gs.columnHeights[col] = c.open.count(col) ? 4 : 5;
+        gs.cranes[0].column = c.open.size() == 13 ? 0 : 3;
+        gs.cranes[1].column = c.open.size() == 13 ? 12 : 7;
+        for (int seed = 1; seed <= 20; ++seed) {
+            std::srand(seed);
+            gs.cranes[2] = GameObject();  // loaded, waiting to set off
+            gs.cranes[2].column = 5;
+            ChooseCraneTargets();
+            EXPECT_TRUE(c.allowed.count(gs.cranes[2].column)) << gs.cranes[2].column;
+        }
+    }
+}
+
+// A jump rises 2 then 1 pixel a tick, 30 in 29 ticks, and falls back; holding Space does not jump again.
+TEST_F(YardTest, JumpRisesThirtyPixelsInTwentyNineTicksAndFallsBack)
+{
+    key[KEY_SPACE] = 1;
+    for (int t = 1; t <= 70; ++t) {
+        UpdateTick();
+        ASSERT_FLOAT_EQ(worker.y, t <= 29 ? 150.0f - t : t <= 59 ? 92.0f + t : 151.0f) << "tick " << t;
+    }
+}
+
+// He stands on a crate, and falls to the floor when he walks off its edge.
+TEST_F(YardTest, WorkerStandsOnACrateAndFallsWhenHeWalksOffItsEdge)
+{
+    AddCrate(5);
+    worker.x = static_cast<float>(ColumnX(5));
+    worker.y = 131.0f;
+    Ticks(50);
+    EXPECT_FLOAT_EQ(worker.y, 131.0f);
+    key[KEY_RIGHT] = 1;
+    for (int t = 0; t < 300 && worker.y == 131.0f; ++t) UpdateTick();
+    EXPECT_GT(worker.x, ColumnX(5) + 12.0f);  // past the edge of the crate
+    key[KEY_RIGHT] = 0;
+    Ticks(40);
+    EXPECT_FLOAT_EQ(worker.y, 151.0f);
+}
+
+// A crate on his head kills a standing worker; one meeting him rising bursts, and the jump ends at once.
+TEST_F(YardTest, FallingCrateKillsAStandingWorkerAndBurstsOnARisingOne)
+{
+    for (bool jump : {false, true}) {
+        SCOPED_TRACE(jump);
+        SetUp();
+        worker.x = 150.0f;
+        AddCrate(6, jump ? 80.0f : 43.0f, jump ? 2.0f : 1.0f);
+        key[KEY_SPACE] = jump;
+        for (int t = 0; t < 200 && worker.active && !gs.crates.empty(); ++t) UpdateTick();
+        EXPECT_EQ(deaths, jump ? 0 : 1);
+        EXPECT_EQ(gs.crates.empty(), jump);
+        EXPECT_TRUE(jump || gs.crates[0].y > 120.0f) << "it met his head, not the air above";
+    }
+    EXPECT_TRUE(gs.explosionActive);
+    EXPECT_EQ(worker.score, 0);
+    float top = worker.y;
+    UpdateTick();
+    EXPECT_FLOAT_EQ(worker.y, top + 1.0f);  // falling at once
+}
+
+// The HUD numbers move left by their digits to end under their labels; SCORE wraps past 99999, TIME past 9999.
+TEST_F(YardTest, HudNumbersMoveLeftByTheirDigitsAndWrap)
+{
+    const int cases[][4] = {  // value, SCORE x, HI-SCORE x, TIME x (0: no room)
+        {0, 40, 180, 292},   {9, 40, 180, 292},   {10, 33, 173, 285},   {99, 33, 173, 285},
+        {100, 26, 166, 278}, {999, 26, 166, 278}, {1000, 19, 160, 272}, {9999, 19, 160, 272},
+        {10000, 12, 152, 0}, {99999, 12, 152, 0}, {-1, 40, 180, 292},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c[0]);
+        EXPECT_EQ(HudScoreX(c[0]), c[1]);
+        EXPECT_EQ(HudHiScoreX(c[0]), c[2]);
+        EXPECT_TRUE(c[3] == 0 || HudTimeX(c[0]) == c[3]);
+    }
+    worker.score = 100000;
+    gs.elapsedSeconds = 10000;
+    DrawHud();
+    EXPECT_EQ(worker.score, 0);
+    EXPECT_EQ(gs.elapsedSeconds, 0);
+}
+
+// TIME steps every 101 ticks; the countdown takes 10 s a step down to 30, then 1, at 10 points a second.
+TEST_F(YardTest, TimeStepsEveryHundredAndOneTicksAndCountsDownIntoPoints)
+{
+    gs.timeAnimation.Reset();
+    Ticks(200);
+    EXPECT_EQ(gs.elapsedSeconds, 1);
+    Ticks(1);
+    EXPECT_EQ(gs.elapsedSeconds, 2);
+    gs.elapsedSeconds = 45;
+    for (int expected : {35, 25, 24, 23}) {
+        CountDownTimeStep();
+        EXPECT_EQ(gs.elapsedSeconds, expected);
+    }
+    for (int step = 0; step < 30; ++step) CountDownTimeStep();  // 23 more, then nothing is left
+    EXPECT_EQ(worker.score, 450);
+    gs.elapsedSeconds = 77;
+    ConvertRemainingTime();  // Enter hurries the rest
+    EXPECT_EQ(worker.score, 450 + 770);
+}
+
+// NewGame ends the last game's slide, jump and fall, and leaves HI-SCORE alone.
+TEST_F(YardTest, NewGameStartsClean)
+{
+    PushCrate(AddCrate(3));
+    gs.pushSteps = 11;
+    worker.jumping = worker.falling = true;
+    worker.jumpSpeed = 0.4f;
+    worker.fallSpeed = 2.5f;
+    gs.hiScore = 777;
+    NewGame();
+    EXPECT_EQ(gs.pushSteps, 0);
+    EXPECT_EQ(pushedCrateIndex, -1);
+    EXPECT_FALSE(gs.pushRightActive || worker.jumping || worker.falling);
+    EXPECT_FLOAT_EQ(worker.jumpSpeed, 2.0f);
+    EXPECT_FLOAT_EQ(worker.fallSpeed, 0.0f);
+    EXPECT_EQ(gs.hiScore, 777);
+}
+
+// The catch-up loop leaves once the game has ended: no second tick replays its end.
+TEST_F(YardTest, DueTicksRunUntilTheCounterIsSpentOrTheGameEnds)
+{
+    worker.active = false;
+    gs.tickCounter = 5;
+    RunDueTicks();
+    EXPECT_EQ(deaths, 1);
+    EXPECT_EQ(gs.tickCounter, 4);
 }
 
 }  // namespace
