@@ -14,32 +14,8 @@ constexpr float kCellWidth = 6.0f;
 constexpr float kCellHeight = 7.0f;
 constexpr int kAdvance = 7;  // logical units per character
 
-constexpr int kCellUnknown = 37;
-constexpr int kCellSpace = 46;
-
 }  // namespace
 
-int CharacterCell(char c)
-{
-    const signed char value = static_cast<signed char>(c);
-    if (value >= '0' && value <= '9')
-        return value - 48;
-    if (value >= 'A' && value <= 'Z')
-        return value - 55;
-    switch (value) {
-    case '!': return 36;
-    case '(': return 38;
-    case ')': return 39;
-    case ':': return 40;
-    case '-': return 41;
-    case '"': return 42;
-    case '.': return 43;
-    case '<': return 44;
-    case '>': return 45;
-    case ' ': return kCellSpace;
-    default: return kCellUnknown;  // lower case and every other byte
-    }
-}
 
 void DrawTextLine(const TextLine& line)
 {

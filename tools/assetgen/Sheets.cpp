@@ -5,33 +5,14 @@
 #include <cmath>
 #include <vector>
 
+#include "game/Text.h"  // the game's own choice of glyph per character
+
 namespace assetgen {
 
 namespace {
 
 constexpr int kGlyphWidth = 6, kGlyphHeight = 7, kGlyphStride = 7;
 
-// The glyph sheet's cell for a character, as the game's text routine picks it.
-int GlyphCell(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'Z')
-        return c - 'A' + 10;
-    switch (c) {
-    case '!': return 36;
-    case '(': return 38;
-    case ')': return 39;
-    case ':': return 40;
-    case '-': return 41;
-    case '"': return 42;
-    case '.': return 43;
-    case '<': return 44;
-    case '>': return 45;
-    case ' ': return 46;
-    default: return 37;
-    }
-}
 
 const Image& Picture(const PictureSet& pictures, const std::string& name)
 {
@@ -46,7 +27,7 @@ void DrawText(Image& dst, const PictureSet& pictures, int x, int y, const std::s
 {
     const Image& font = Picture(pictures, "fonts/font");
     for (size_t i = 0; i < text.size(); ++i) {
-        int cell = GlyphCell(text[i]);
+        int cell = CharacterCell(text[i]);
         for (int gy = 0; gy < kGlyphHeight && gy < font.height; ++gy)
             for (int gx = 0; gx < kGlyphWidth; ++gx) {
                 int sx = cell * kGlyphStride + gx;
