@@ -1,6 +1,7 @@
 // "config.ini": five sections of key line, value line(s) and an empty line.
 #include "engine/Settings.h"
 
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -32,7 +33,9 @@ static void DropCarriageReturn(std::string& line)
 bool LoadSettings(Settings& settings)
 {
     std::ifstream file(kConfigFile);
-    if (!file.good())
+    // A directory of that name opens here but holds no line to read.
+    std::error_code error;
+    if (!file.good() || std::filesystem::is_directory(kConfigFile, error))
         return false;
     file >> std::noboolalpha;
     std::string line;
