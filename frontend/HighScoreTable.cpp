@@ -77,6 +77,28 @@ bool WriteTemporary(const std::string& temporary, const std::string& bytes)
     return !out.fail();
 }
 
+bool Exists(const std::string& file)
+{
+    std::ifstream probe(file, std::ios::binary);
+    return probe.is_open();
+}
+
+// A save writes both temporaries, then moves the scores, then the names. One
+// cut short between the two moves left the new names waiting beside the new
+// scores: they follow now, so the pair agrees again. One cut short earlier
+// left the old pair whole, and its leftovers go.
+void FinishInterruptedSave(const std::string& scoresFile, const std::string& namesFile)
+{
+    const std::string scoresTemporary = scoresFile + ".tmp";
+    const std::string namesTemporary = namesFile + ".tmp";
+    if (Exists(namesTemporary) && !Exists(scoresTemporary)) {
+        std::rename(namesTemporary.c_str(), namesFile.c_str());
+        return;
+    }
+    std::remove(scoresTemporary.c_str());
+    std::remove(namesTemporary.c_str());
+}
+
 }  // namespace
 
 HighScoreTable::HighScoreTable(const std::string& namesPath, const std::string& scoresPath)
@@ -92,6 +114,7 @@ HighScoreTable::~HighScoreTable()
 
 bool HighScoreTable::load()
 {
+    FinishInterruptedSave(platform::NativePath(scoresPath), platform::NativePath(namesPath));
     std::ifstream scoresFile(platform::NativePath(scoresPath), std::ios::binary);
     if (!scoresFile) return false;
     ReadScores(scoresFile, scores);
@@ -117,13 +140,15 @@ bool HighScoreTable::save()
     const std::string namesFile = platform::NativePath(namesPath);
     const std::string scoresTemporary = scoresFile + ".tmp";
     const std::string namesTemporary = namesFile + ".tmp";
-    bool ok = WriteTemporary(scoresTemporary, ScoresBytes(placedScores)) &&
-              WriteTemporary(namesTemporary, NamesBytes(placedNames)) &&
-              std::rename(scoresTemporary.c_str(), scoresFile.c_str()) == 0 &&
-              std::rename(namesTemporary.c_str(), namesFile.c_str()) == 0;
+    const bool written = WriteTemporary(scoresTemporary, ScoresBytes(placedScores)) &&
+                         WriteTemporary(namesTemporary, NamesBytes(placedNames));
+    const bool scoresMoved =
+        written && std::rename(scoresTemporary.c_str(), scoresFile.c_str()) == 0;
+    const bool ok = scoresMoved && std::rename(namesTemporary.c_str(), namesFile.c_str()) == 0;
     if (!ok) {
-        std::remove(scoresTemporary.c_str());
-        std::remove(namesTemporary.c_str());
+        // Once the scores have moved, the waiting names finish the save at
+        // the next load; before that, the old pair is whole.
+        if (!scoresMoved) FinishInterruptedSave(scoresFile, namesFile);
         gameState.log.WriteResult("   Saving high score data", false);
         gameState.log.WriteLine("         Couldn't write " + scoresPath + " and " + namesPath + "!");
     }

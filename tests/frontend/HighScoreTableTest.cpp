@@ -129,3 +129,16 @@ TEST(HighScoreFiles, FailedSaveKeepsTheOldFilesWhole)
     EXPECT_EQ(Shown(blocked), "100000 -1,5 -1,4 -1,3 -1,2 -1");
     EXPECT_FALSE(blocked.save());
 }
+
+// A kill between the save's two renames must not pair new scores with old names.
+TEST(HighScoreFiles, SaveCutShortIsFinishedOrUndoneAtTheNextLoad)
+{
+    ScratchDir dir;
+    WriteTable(ScoreBytes({9, 8, 7, 6, 5}), NameLines("A,B,C,D,E"));
+    WriteFile("data/names.hst.tmp", NameLines("NEW,B,C,D,E"));
+    EXPECT_EQ(Shown(Table()), "9 NEW,8 B,7 C,6 D,5 E");
+    WriteFile("data/scores.hst.tmp", ScoreBytes({1, 1, 1, 1, 1}));
+    WriteFile("data/names.hst.tmp", "X\r\n");
+    EXPECT_EQ(Shown(Table()), "9 NEW,8 B,7 C,6 D,5 E");
+    EXPECT_FALSE(FileExists("data/scores.hst.tmp") || FileExists("data/names.hst.tmp"));
+}
