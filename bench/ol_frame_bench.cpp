@@ -7,12 +7,11 @@
 #include <stdlib.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "bench/BareGl.h"
 #include "ol/Bitmap.h"
 #include "ol/Canvas.h"
 #include "ol/RenderModes.h"
@@ -47,11 +46,6 @@ void WritePicture(const std::string& path, int w, int h)
     destroy_bitmap(picture);
 }
 
-double Milliseconds(std::chrono::steady_clock::time_point since)
-{
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since).count();
-}
-
 void LayerFrame(const ol::Bitmap& sprite, const ol::Bitmap& font, const std::vector<Quad>& places)
 {
     for (const Quad& q : places)
@@ -71,54 +65,13 @@ void LayerFrame(const ol::Bitmap& sprite, const ol::Bitmap& font, const std::vec
 // The same quads with nothing but the GL calls they need.
 void BareFrame(const ol::Bitmap& sprite, const ol::Bitmap& font, const std::vector<Quad>& places)
 {
-    const ol::OlTextureInfo& s = sprite.TextureInfo();
-    const float w = sprite.Width() * kScale, h = sprite.Height() * kScale;
     glEnable(GL_TEXTURE_2D);
-    for (const Quad& q : places) {
-        glPushMatrix();
-        glTranslatef(q.x, q.y, 0);
-        glColor4f(1, 1, 1, 1);
-        glBindTexture(GL_TEXTURE_2D, s.name);
-        glBegin(GL_TRIANGLE_FAN);
-        glTexCoord2f(s.s0, s.t0);
-        glVertex2f(0, h);
-        glTexCoord2f(s.s0 + s.sExtent, s.t0);
-        glVertex2f(w, h);
-        glTexCoord2f(s.s0 + s.sExtent, s.t0 + s.tExtent);
-        glVertex2f(w, 0);
-        glTexCoord2f(s.s0, s.t0 + s.tExtent);
-        glVertex2f(0, 0);
-        glEnd();
-        glPopMatrix();
-    }
-    const ol::OlTextureInfo& f = font.TextureInfo();
-    const float fw = static_cast<float>(font.Width());
-    const GLfloat fog[4] = {1, 1, 0, 1};
-    for (std::size_t i = 0; i < kHud.size(); ++i) {
-        const int cell = static_cast<int>(i % 47);
-        glFogi(GL_FOG_MODE, GL_LINEAR);
-        glFogfv(GL_FOG_COLOR, fog);
-        glFogf(GL_FOG_START, -1);
-        glFogf(GL_FOG_END, 0);
-        glEnable(GL_FOG);
-        glPushMatrix();
-        glTranslatef((7 * i + 4) * kScale, 2 * kScale, 0);
-        glColor4f(1, 1, 1, 1);
-        glBindTexture(GL_TEXTURE_2D, f.name);
-        const float s0 = 7.0f * cell / fw * f.sExtent, s1 = (7.0f * cell + 6) / fw * f.sExtent;
-        glBegin(GL_QUADS);
-        glTexCoord2f(s0, f.t0);
-        glVertex2f(0, 7 * kScale);
-        glTexCoord2f(s1, f.t0);
-        glVertex2f(6 * kScale, 7 * kScale);
-        glTexCoord2f(s1, f.t0 + f.tExtent);
-        glVertex2f(6 * kScale, 0);
-        glTexCoord2f(s0, f.t0 + f.tExtent);
-        glVertex2f(0, 0);
-        glEnd();
-        glPopMatrix();
-        glDisable(GL_FOG);
-    }
+    for (const Quad& q : places)
+        bare::Quad(sprite.TextureInfo(), q.x, q.y, sprite.Width() * kScale, sprite.Height() * kScale);
+    const GLfloat yellow[4] = {1, 1, 0, 1};
+    for (std::size_t i = 0; i < kHud.size(); ++i)
+        bare::Glyph(font.TextureInfo(), font.Width(), static_cast<int>(i % 47), (7 * i + 4) * kScale,
+                    2 * kScale, kScale, yellow);
     allegro_gl_flip();
 }
 
@@ -142,29 +95,11 @@ int main()
     ol::Bitmap font(fontPath, 0);
     const std::vector<Quad> places = SpritePlaces();
 
-    // Interleaved rounds, so both loops see the same machine load.
-    std::vector<double> layerTimes, bareTimes;
-    for (int frame = 0; frame < kFrames + 5; ++frame) {
-        auto start = std::chrono::steady_clock::now();
-        LayerFrame(sprite, font, places);
-        glFinish();
-        const double layer = Milliseconds(start);
-        start = std::chrono::steady_clock::now();
-        BareFrame(sprite, font, places);
-        glFinish();
-        const double bare = Milliseconds(start);
-        if (frame >= 5) {  // the first frames warm the caches up
-            layerTimes.push_back(layer);
-            bareTimes.push_back(bare);
-        }
-    }
-    std::sort(layerTimes.begin(), layerTimes.end());
-    std::sort(bareTimes.begin(), bareTimes.end());
-    const double layer = layerTimes[layerTimes.size() / 2];
-    const double bare = bareTimes[bareTimes.size() / 2];
+    const auto [layerMs, bareMs] = bare::Compare(kFrames, [&] { LayerFrame(sprite, font, places); },
+                                             [&] { BareFrame(sprite, font, places); });
     std::printf("frame of %d stretched blits + %zu text glyphs at 640x400, median of %d frames\n",
                 kBlits, kHud.size(), kFrames);
-    std::printf("layer: %.3f ms  bare GL: %.3f ms  ratio: %.3f\n", layer, bare, layer / bare);
+    std::printf("layer: %.3f ms  bare GL: %.3f ms  ratio: %.3f\n", layerMs, bareMs, layerMs / bareMs);
     sprite.Destroy(true);
     font.Destroy(true);
     unlink(spritePath.c_str());
