@@ -5,8 +5,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <thread>
 
 #include "tests/support/TestSupport.h"
@@ -15,20 +17,27 @@ namespace testsupport {
 
 namespace {
 
-int Decode(int raw) {
-    if (WIFEXITED(raw)) return WEXITSTATUS(raw);
-    if (WIFSIGNALED(raw)) return 128 + WTERMSIG(raw);
-    return -1;
+// Checks `done` every `stepMs` until it holds (true) or `timeoutMs` have passed (false).
+template <typename Done>
+bool Poll(int timeoutMs, int stepMs, Done done) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= end) return false;
+        Sleep(stepMs);
+    }
+    return true;
 }
 
-std::string Shell(const std::string& command) {
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return out;
-    char buffer[256];
-    while (fgets(buffer, sizeof buffer, pipe)) out += buffer;
-    pclose(pipe);
-    return out;
+// Puts the pointer over the game's window (the only one named after the program), which gives
+// it the keyboard: Xvfb has no window manager.
+bool FocusGameWindow() {
+    if (!Poll(10000, 100, [] {
+            return !Shell("xdotool search --onlyvisible --name quillemarch 2>/dev/null").empty();
+        }))
+        return false;
+    Shell("xdotool mousemove 200 200");
+    Sleep(200);
+    return true;
 }
 
 }  // namespace
@@ -40,42 +49,49 @@ GameProcess::~GameProcess() {
     }
 }
 
-bool GameProcess::Start(const std::string& dir, const Env& env,
-                        const std::vector<std::string>& args, const std::string& path) {
-    std::string binary = path.empty() ? GameBinary() : path;
+bool GameProcess::Start(const std::string& dir, const Env& env, const std::string& path) {
+    const std::string binary = path.empty() ? GameBinary() : path;
     pid = fork();
     if (pid < 0) return false;
     if (pid == 0) {
         if (chdir(dir.c_str()) != 0) _exit(126);
-        for (const auto& [name, value] : env) {
-            if (value.empty()) unsetenv(name.c_str());
-            else setenv(name.c_str(), value.c_str(), 1);
-        }
-        std::vector<char*> argv;
-        argv.push_back(const_cast<char*>(binary.c_str()));
-        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(binary.c_str(), argv.data());
+        for (const auto& [name, value] : env)
+            value.empty() ? unsetenv(name.c_str()) : setenv(name.c_str(), value.c_str(), 1);
+        execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
     status = -1;
     return true;
 }
 
-int GameProcess::Wait(int timeoutMs) {
-    if (pid <= 0) return status;
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (true) {
-        int raw = 0;
-        pid_t r = waitpid(pid, &raw, WNOHANG);
-        if (r == pid) {
-            status = Decode(raw);
-            pid = -1;
-            return status;
-        }
-        if (std::chrono::steady_clock::now() >= end) return -1;
-        Sleep(20);
+bool GameProcess::StartToTitle(const std::string& dir, const Env& env, const std::string& binary,
+                               const std::string& home) {
+    const std::string log = (home.empty() ? dir : home) + "/quillemarch.log";
+    const std::string config = (home.empty() ? dir : home) + "/config.ini";
+    const bool fresh = !FileExists(config);
+    const std::string settings = ReadFile(config);
+    // Allegro now and then fails to start (status 1) when one run follows another: that start
+    // is tried again, with the settings file as it was.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (fresh) std::filesystem::remove(config);
+        else if (std::filesystem::is_regular_file(config)) WriteFile(config, settings);
+        std::filesystem::remove(log);
+        if (!Start(dir, env, binary)) return false;
+        const bool title =
+            Poll(30000, 50, [&] { return WaitForLine(log, "   Playing intro!", 0) || !Running(); });
+        if (Running()) return title && FocusGameWindow();
+        if (Wait(0) != 1) return false;
     }
+    return false;
+}
+
+int GameProcess::Wait(int timeoutMs) {
+    int raw = 0;
+    if (pid > 0 && Poll(timeoutMs, 20, [&] { return waitpid(pid, &raw, WNOHANG) == pid; })) {
+        status = WIFEXITED(raw) ? WEXITSTATUS(raw) : WIFSIGNALED(raw) ? 128 + WTERMSIG(raw) : -1;
+        pid = -1;
+    }
+    return pid > 0 ? -1 : status;
 }
 
 void GameProcess::Kill(int signal) {
@@ -84,28 +100,37 @@ void GameProcess::Kill(int signal) {
 
 bool GameProcess::Running() { return pid > 0 && Wait(0) == -1; }
 
-bool WaitForLine(const std::string& file, const std::string& line, int timeoutMs) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    do {
-        for (const auto& l : ReadLines(file))
-            if (l == line) return true;
-        Sleep(50);
-    } while (std::chrono::steady_clock::now() < end);
-    return false;
+int VisitTitle(const std::string& dir, bool playAGame, const GameProcess::Env& env,
+               const std::string& binary, const std::string& home) {
+    GameProcess game;
+    if (!game.StartToTitle(dir, env, binary, home)) return -2;
+    const std::string log = (home.empty() ? dir : home) + "/quillemarch.log";
+    if (playAGame) {
+        HoldKey("Return");
+        if (!WaitForLine(log, "Game running!", 10000)) return -3;
+        Sleep(300);
+        HoldKey("Escape");
+        if (!WaitForLine(log, "   Playing intro!", 10000, 2)) return -4;
+    }
+    HoldKey("Escape", 300);
+    return game.Wait(20000);
 }
 
-bool FocusGameWindow(int timeoutMs) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    do {
-        // The game's window is the only one whose name is the program's.
-        if (!Shell("xdotool search --onlyvisible --name quillemarch 2>/dev/null").empty()) {
-            Shell("xdotool mousemove 200 200");
-            Sleep(200);
-            return true;
-        }
-        Sleep(100);
-    } while (std::chrono::steady_clock::now() < end);
-    return false;
+std::string Shell(const std::string& command) {
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[512];
+        while (fgets(buffer, sizeof buffer, pipe)) out += buffer;
+        pclose(pipe);
+    }
+    return out;
+}
+
+bool WaitForLine(const std::string& file, const std::string& line, int timeoutMs, long count) {
+    return Poll(timeoutMs, 50, [&] {
+        const Lines lines = ReadLines(file);
+        return std::count(lines.begin(), lines.end(), line) >= count;
+    });
 }
 
 void HoldKey(const std::string& keysym, int ms) {
@@ -122,8 +147,8 @@ void TapKey(const std::string& keysym) {
 
 void Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
-std::vector<std::string> LogBody(const std::string& file) {
-    auto lines = ReadLines(file);
+Lines LogBody(const std::string& file) {
+    Lines lines = ReadLines(file);
     if (!lines.empty()) lines.erase(lines.begin());
     return lines;
 }

@@ -1,5 +1,5 @@
-// Runs the real game binary in a scratch directory and plays it from outside
-// with xdotool, the way a player at the keyboard would.
+// Runs the real game binary in a scratch directory and plays it from outside with xdotool,
+// the way a player at the keyboard would.
 #pragma once
 
 #include <sys/types.h>
@@ -10,22 +10,24 @@
 
 namespace testsupport {
 
+using Lines = std::vector<std::string>;
+
 class GameProcess {
 public:
-    // Environment changes for the child: a value of "" unsets the variable.
-    using Env = std::map<std::string, std::string>;
+    using Env = std::map<std::string, std::string>;  // a value of "" unsets the variable
 
     GameProcess() = default;
     ~GameProcess();  // kills the game if it still runs
     GameProcess(const GameProcess&) = delete;
     GameProcess& operator=(const GameProcess&) = delete;
 
-    // Starts the game with the working directory `dir`; `binary` replaces the
-    // built game (a copy elsewhere finds its pictures beside itself).
-    bool Start(const std::string& dir, const Env& env = {},
-               const std::vector<std::string>& args = {}, const std::string& binary = "");
-    // The exit status, or -1 after the timeout (the game is then still running),
-    // or 128 + signal when it was killed.
+    // Starts `binary` (default: the built game) in the working directory `dir`.
+    bool Start(const std::string& dir, const Env& env = {}, const std::string& binary = "");
+    // Starts the game, waits for its title and gives its window the keyboard; `home` holds the
+    // log and settings (default: `dir`).
+    bool StartToTitle(const std::string& dir, const Env& env = {},
+                      const std::string& binary = "", const std::string& home = "");
+    // The exit status, -1 while it still runs after the timeout, or 128 + signal.
     int Wait(int timeoutMs);
     void Kill(int signal);
     bool Running();
@@ -36,19 +38,18 @@ private:
     int status = -1;
 };
 
-// Waits until the file holds a line equal to `line`.
-bool WaitForLine(const std::string& file, const std::string& line, int timeoutMs);
-// Waits until the game's window is mapped and puts the pointer over it, so it
-// has the keyboard focus (Xvfb has no window manager).
-bool FocusGameWindow(int timeoutMs);
-// Presses and releases a key (an X keysym name such as "Return" or "Left"),
-// holding it long enough for the game's key-state poll to see it.
-void HoldKey(const std::string& keysym, int ms = 150);
-// Presses and releases at once: enough for keys read from the keyboard buffer.
-void TapKey(const std::string& keysym);
-void Sleep(int ms);
+// The title, a game left with Escape if asked, then Escape: the exit status, or a negative
+// number for the step that did not come.
+int VisitTitle(const std::string& dir, bool playAGame, const GameProcess::Env& env = {},
+               const std::string& binary = "", const std::string& home = "");
 
-// The log lines after the header, for comparing with the expected sequence.
-std::vector<std::string> LogBody(const std::string& file);
+std::string Shell(const std::string& command);  // its standard output
+// Waits until the file holds `count` lines equal to `line`.
+bool WaitForLine(const std::string& file, const std::string& line, int timeoutMs, long count = 1);
+// Held long enough for the game's key-state poll to see it (keysym names like "Return").
+void HoldKey(const std::string& keysym, int ms = 150);
+void TapKey(const std::string& keysym);  // enough for keys read from the keyboard buffer
+void Sleep(int ms);
+Lines LogBody(const std::string& file);  // the log lines after the header
 
 }  // namespace testsupport

@@ -31,10 +31,11 @@ ScratchDir::~ScratchDir() {
     }
 }
 
-void ScratchDir::CopyData(const std::string& relative) const {
-    std::string cmd = "mkdir -p " + Quote(path + "/data") + " && cp -r " +
-                      Quote(SourceData() + "/" + relative) + " " + Quote(path + "/data/");
-    if (system(cmd.c_str()) != 0) throw std::runtime_error("copy failed: " + relative);
+void ScratchDir::CopyData(const std::vector<std::string>& parts) const {
+    std::string cmd = "mkdir -p " + Quote(path + "/data") + " && cp -r";
+    for (const auto& part : parts) cmd += " " + Quote(SourceData() + "/" + part);
+    if (system((cmd + " " + Quote(path + "/data/")).c_str()) != 0)
+        throw std::runtime_error("copy failed: " + cmd);
 }
 
 std::string ReadFile(const std::string& name) {

@@ -15,9 +15,10 @@ public:
     ScratchDir(const ScratchDir&) = delete;
     ScratchDir& operator=(const ScratchDir&) = delete;
     const std::string& Path() const { return path; }
-    // Copies a file or directory of the shipped data/ (e.g. "audio", "scores.hst")
-    // into data/ here.
-    void CopyData(const std::string& relative) const;
+    // Copies files or directories of the shipped data/ into data/ here; by default a player's
+    // install: the sounds and the shipped table.
+    void CopyData(const std::vector<std::string>& parts = {"audio", "scores.hst",
+                                                           "names.hst"}) const;
 
 private:
     std::string path;
