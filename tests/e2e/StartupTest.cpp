@@ -53,6 +53,9 @@ struct Case {
     bool playAGame = false;
 };
 
+// Failures name the case rather than dump its bytes.
+void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
+
 class Startup : public ::testing::TestWithParam<Case> {};
 
 TEST_P(Startup, LogsAndConfigAsThePlayerFindsThem) {
