@@ -11,8 +11,7 @@
 
 using namespace testsupport;
 
-namespace {
-// The scores file: 32-bit little-endian integers, as the host holds them.
+// The scores file: 32-bit little-endian integers, as this host holds them.
 std::string ScoreBytes(const std::vector<int32_t>& scores)
 {
     return {reinterpret_cast<const char*>(scores.data()), 4 * scores.size()};
@@ -32,9 +31,10 @@ void WriteTable(const std::string& scores, const std::string& names)
     WriteFile("data/names.hst", names);
 }
 
+namespace {
 HighScoreTable Table() { return HighScoreTable("data\\names.hst", "data\\scores.hst"); }
 
-// "score name" per place as the title screen lists them ("-1" when absent), up to the first empty row.
+// "score name" per place as the title screen lists them ("-1" when absent), to the first gap.
 std::string Shown(const HighScoreTable& table)
 {
     std::string shown;
@@ -44,31 +44,31 @@ std::string Shown(const HighScoreTable& table)
 }
 }  // namespace
 
-// Existing files load and are written back byte for byte, with no temporary left; a 22-byte
-// scores file and Unix line ends load, and the save is CR LF and padded to five places.
+// A whole table loads and is written back byte for byte, with no temporary left; a 22-byte
+// scores file and LF line ends load, and are saved as five places in CR LF lines.
 TEST(HighScoreFiles, RoundTripByteForByteAndLineEnds)
 {
     ScratchDir dir;
     const std::string scores = ScoreBytes({9000, 4200, 700, -5, -2000000000});
-    ASSERT_EQ(scores.substr(0, 4), std::string("\x28\x23\0\0", 4));
     WriteTable(scores, NameLines("ANNA,BO,CECILIAX,D,EVE"));
-    EXPECT_EQ(Shown(Table()), "9000 ANNA,4200 BO,700 CECILIAX,-5 D,-2000000000 EVE");  // its release saves
-    EXPECT_EQ(ReadFile("data/scores.hst"), scores);
+    EXPECT_EQ(Shown(Table()), "9000 ANNA,4200 BO,700 CECILIAX,-5 D,-2000000000 EVE");
+    EXPECT_EQ(ReadFile("data/scores.hst"), scores);  // saved when the table goes
     EXPECT_EQ(ReadFile("data/names.hst"), NameLines("ANNA,BO,CECILIAX,D,EVE"));
     EXPECT_FALSE(FileExists("data/scores.hst.tmp") || FileExists("data/names.hst.tmp"));
     EXPECT_EQ(Table().scoreAt(-1), -1);
 
     WriteTable(ScoreBytes({5, 4, 3, 2, 1}) + "\x07\x07", "AL\nBEA\r\nCY");
-    EXPECT_EQ(Shown(Table()), "5 AL,4 BEA,3 -1,2 -1,1 -1") << "a last line without a line end is lost";
+    EXPECT_EQ(Shown(Table()), "5 AL,4 BEA,3 -1,2 -1,1 -1") << "a last line without its end is lost";
     EXPECT_EQ(ReadFile("data/scores.hst"), ScoreBytes({5, 4, 3, 2, 1}));
     EXPECT_EQ(ReadFile("data/names.hst"), NameLines("AL,BEA,-,-,-"));
 }
 
-// Broken and foreign files give a sane table, and every later save writes two five-place files;
-// a new entry lands among five places, below equal scores, by the exchange sort that is not stable.
+// Broken and foreign files give a sane table, every later save writes two five-place files,
+// and a new entry lands below equal scores, by the exchange sort that is not stable.
 TEST(HighScoreFiles, BrokenFilesGiveASaneTableAndInsertFindsItsPlace)
 {
     const char* const kMissing = "(missing)";
+    const std::string longName = std::string(300, 'Q') + ",ZED";
     const struct {
         const char* what;
         std::string scores, names;
@@ -77,18 +77,19 @@ TEST(HighScoreFiles, BrokenFilesGiveASaneTableAndInsertFindsItsPlace)
         {"both missing", kMissing, kMissing, "", "35 NEW,0 -,0 -,0 -,0 -"},
         {"names missing", ScoreBytes({10, 9}), kMissing, "10 -1,9 -1", "35 NEW,10 -,9 -,0 -,0 -"},
         {"both empty", "", "", "", "35 NEW,0 -,0 -,0 -,0 -"},
-        {"more names than scores", ScoreBytes({10, 9}), NameLines("A,B,C"), "10 A,9 B,-1 C", "35 NEW,10 A,9 B,0 -,0 C"},
+        {"more names than scores", ScoreBytes({10, 9}), NameLines("A,B,C"), "10 A,9 B,-1 C",
+         "35 NEW,10 A,9 B,0 -,0 C"},
         {"a 3-byte scores file", "\x01\x02\x03", NameLines("A"), "-1 A", "35 NEW,0 -,0 -,0 -,0 A"},
-        {"a 300-byte name", ScoreBytes({3}), NameLines(std::string(300, 'Q') + ",ZED"), "3 QQQQQQQQ,-1 ZED",
+        {"a 300-byte name", ScoreBytes({3}), NameLines(longName), "3 QQQQQQQQ,-1 ZED",
          "35 NEW,3 QQQQQQQQ,0 -,0 -,0 ZED"},
         {"bytes above 127", ScoreBytes({3}), NameLines("\xC3\xA9\xFF"), "3 \xC3\xA9\xFF",
          "35 NEW,3 \xC3\xA9\xFF,0 -,0 -,0 -"},
         {"seven entries", ScoreBytes({70, 60, 50, 40, 30, 20, 10}), NameLines("A,B,C,D,E,F,G"),
          "70 A,60 B,50 C,40 D,30 E", "70 A,60 B,50 C,40 D,35 NEW"},
-        {"equal scores", ScoreBytes({50, 40, 35, 20, 10}), NameLines("T,A,B,U,V"), "50 T,40 A,35 B,20 U,10 V",
-         "50 T,40 A,35 B,35 NEW,20 U"},
-        {"the exchange sort", ScoreBytes({50, 34, 34, 20, 10}), NameLines("T,A,B,U,V"), "50 T,34 A,34 B,20 U,10 V",
-         "50 T,35 NEW,34 B,34 A,20 U"},
+        {"equal scores", ScoreBytes({50, 40, 35, 20, 10}), NameLines("T,A,B,U,V"),
+         "50 T,40 A,35 B,20 U,10 V", "50 T,40 A,35 B,35 NEW,20 U"},
+        {"the exchange sort", ScoreBytes({50, 34, 34, 20, 10}), NameLines("T,A,B,U,V"),
+         "50 T,34 A,34 B,20 U,10 V", "50 T,35 NEW,34 B,34 A,20 U"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -96,22 +97,24 @@ TEST(HighScoreFiles, BrokenFilesGiveASaneTableAndInsertFindsItsPlace)
         WriteTable(c.scores, c.names);
         if (c.scores == kMissing) unlink("data/scores.hst");
         if (c.names == kMissing) unlink("data/names.hst");
-        EXPECT_EQ(Shown(Table()), c.shown);  // its release writes five places: 20 bytes, five CR LF lines
+        EXPECT_EQ(Shown(Table()), c.shown);  // saved as 20 bytes and five CR LF lines
         EXPECT_EQ(ReadFile("data/scores.hst").size(), 20u);
         const std::string n = ReadFile("data/names.hst");
-        EXPECT_TRUE(std::count(n.begin(), n.end(), '\n') == 5 && std::count(n.begin(), n.end(), '\r') == 5 &&
-                    n.rfind("\r\n") == n.size() - 2) << n;
+        const auto counted = [&n](char c) { return std::count(n.begin(), n.end(), c); };
+        const bool crLfEnded = n.size() >= 2 && n.compare(n.size() - 2, 2, "\r\n") == 0;
+        EXPECT_TRUE(counted('\n') == 5 && counted('\r') == 5 && crLfEnded) << n;
         Table().insert(35, "NEW");  // saves at once
         EXPECT_EQ(Shown(Table()), c.after);
     }
 }
 
-// A save that cannot replace both files reports it and leaves the old pair whole; a directory
+// A save that cannot replace both files says so and keeps the old pair whole; a directory
 // named names.hst, which fails every read, does not hang the loading.
 TEST(HighScoreFiles, FailedSaveKeepsTheOldFilesWhole)
 {
     ScratchDir dir;
-    const std::string scores = ScoreBytes({5, 4, 3, 2, 1}), names = NameLines("A,B,C,D,E");
+    const std::string scores = ScoreBytes({5, 4, 3, 2, 1});
+    const std::string names = NameLines("A,B,C,D,E");
     WriteTable(scores, names);
     HighScoreTable table = Table();
     table.insert(100000, "WINNER");

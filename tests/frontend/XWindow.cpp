@@ -8,10 +8,14 @@
 
 bool GrabWindow(int x, int y, int width, int height, std::string& rgb)
 {
-    using GetImage = XImage* (*)(Display*, Drawable, int, int, unsigned, unsigned, unsigned long, int);
+    using GetImage =
+        XImage* (*)(Display*, Drawable, int, int, unsigned, unsigned, unsigned long, int);
     static auto getImage = reinterpret_cast<GetImage>(dlsym(RTLD_DEFAULT, "XGetImage"));
-    static Display* display = reinterpret_cast<Display* (*)(const char*)>(dlsym(RTLD_DEFAULT, "XOpenDisplay"))(nullptr);
-    XImage* image = display ? getImage(display, _xwin.window, x, y, width, height, AllPlanes, ZPixmap) : nullptr;
+    using OpenDisplay = Display* (*)(const char*);
+    static auto openDisplay = reinterpret_cast<OpenDisplay>(dlsym(RTLD_DEFAULT, "XOpenDisplay"));
+    static Display* display = openDisplay(nullptr);
+    if (!display) return false;
+    XImage* image = getImage(display, _xwin.window, x, y, width, height, AllPlanes, ZPixmap);
     if (!image) return false;
     rgb.clear();
     for (int row = height - 1; row >= 0; --row)

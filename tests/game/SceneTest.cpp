@@ -1,5 +1,8 @@
-// The game screen drawn through the real layer under Xvfb and read back, and the game's pictures loaded.
+// The game screen and its text drawn through the real layer under Xvfb and read back.
+#include <functional>
+
 #include "engine/Engine.h"
+#include "game/Text.h"
 #include "tests/game/YardFixture.h"
 #include "tests/ol/LayerTestSupport.h"
 #include "tests/support/TestSupport.h"
@@ -7,23 +10,29 @@
 namespace yardtest {
 namespace {
 
+using oltest::kBlack;
 using oltest::Rgba;
-const Rgba kRed{255, 0, 0, 255}, kBlue{0, 0, 255, 255}, kGreen{0, 255, 0, 255}, kBlack{0, 0, 0, 255};
+const Rgba kRed{255, 0, 0, 255}, kBlue{0, 0, 255, 255}, kGreen{0, 255, 0, 255};
+
+// Loads a picture whose every column x has colour(x); depth 24 masks magenta.
+void LoadPicture(ol::Bitmap& slot, int width, int height, int depth,
+                 const std::function<Rgba(int)>& colour)
+{
+    testsupport::ScratchDir scratch;
+    const std::string path = scratch.Path() + "/picture.png";
+    oltest::WritePicture(path, width, height, depth, [&](int x, int) { return colour(x); });
+    ASSERT_TRUE(slot.Load(path.c_str(), 0)) << path;
+}
 
 // The worker (red left half, blue right) is drawn mirrored facing left; a crate fills its column.
 TEST_F(YardTest, SceneShowsTheWorkerMirroredFacingLeftAndACrateAtItsColumnX)
 {
     ASSERT_TRUE(oltest::OpenTestScreen(640, 400));
     scaleX = scaleY = 2.0f;
-    testsupport::ScratchDir scratch;
-    const std::string path = scratch.Path() + "/picture.png";
-    auto load = [&](ol::Bitmap& slot, int w, int h, Rgba (*colour)(int x)) {
-        oltest::WritePicture(path, w, h, 32, [colour](int x, int) { return colour(x); });
-        ASSERT_TRUE(slot.Load(path.c_str(), 0));
-    };
-    load(gs.backgroundImage, 32, 20, [](int) { return kBlack; });
-    load(gs.workerSprites[0].frames[0], 20, 21, [](int x) { return x < 10 ? kRed : kBlue; });
-    load(gs.crateImage, 20, 20, [](int) { return kGreen; });
+    LoadPicture(gs.backgroundImage, 32, 20, 32, [](int) { return kBlack; });
+    LoadPicture(gs.workerSprites[0].frames[0], 20, 21, 32,
+                [](int x) { return x < 10 ? kRed : kBlue; });
+    LoadPicture(gs.crateImage, 20, 20, 32, [](int) { return kGreen; });
     AddCrate(4);
     worker.x = 100.0f;
     worker.y = 60.0f;
@@ -31,14 +40,17 @@ TEST_F(YardTest, SceneShowsTheWorkerMirroredFacingLeftAndACrateAtItsColumnX)
     const struct {
         int facing, x, y;
         Rgba colour;
-    } pixels[] = {{1, 102, 70, kRed},  {1, 117, 70, kBlue},   {2, 102, 70, kBlue},     {2, 117, 70, kRed},
-                  {2, 98, 70, kBlack}, {2, x, 152, kGreen},   {2, x + 19, 171, kGreen}, {2, x - 1, 160, kBlack},
-                  {2, x + 20, 160, kBlack}};
+    } pixels[] = {
+        {1, 102, 70, kRed},       {1, 117, 70, kBlue},      {2, 102, 70, kBlue},
+        {2, 117, 70, kRed},       {2, 98, 70, kBlack},      {2, x, 152, kGreen},
+        {2, x + 19, 171, kGreen}, {2, x - 1, 160, kBlack},  {2, x + 20, 160, kBlack},
+    };
     for (const auto& p : pixels) {
         worker.facing = p.facing;
         DrawFrame();
-        Rgba seen = oltest::ReadScreen().At(2 * p.x + 1, 2 * p.y + 1);  // the middle of logical (x, y)
-        EXPECT_TRUE(oltest::Near(seen, p.colour, 8)) << "facing " << p.facing << " at " << p.x << "," << p.y;
+        const Rgba seen = oltest::ReadScreen().At(2 * p.x + 1, 2 * p.y + 1);  // logical (x, y)
+        EXPECT_TRUE(oltest::Near(seen, p.colour, 8))
+            << "facing " << p.facing << " at " << p.x << "," << p.y;
     }
 }
 
@@ -46,13 +58,60 @@ TEST_F(YardTest, SceneShowsTheWorkerMirroredFacingLeftAndACrateAtItsColumnX)
 TEST_F(YardTest, LoadingTheGameGivesTheWorkerTheSizeOfHisPicture)
 {
     ASSERT_TRUE(oltest::OpenTestScreen(640, 400));
-    BITMAP* picture = load_bitmap((testsupport::SourceData() + "/gfx/sprites/player_move.png").c_str(), nullptr);
+    const std::string file = testsupport::SourceData() + "/gfx/sprites/player_move.png";
+    BITMAP* picture = load_bitmap(file.c_str(), nullptr);
     ASSERT_NE(picture, nullptr);
     worker.width = worker.height = 0;
     LoadGame();
     EXPECT_EQ(worker.width, picture->w);
     EXPECT_EQ(worker.height, picture->h);
     destroy_bitmap(picture);
+}
+
+// Lower case, '?', ',' and every byte without a glyph show cell 37, a space cell 46.
+TEST(TextCells, EveryCharacterHasItsSheetCell)
+{
+    const struct {
+        char c;
+        int cell;
+    } table[] = {
+        {'0', 0},   {'9', 9},   {'A', 10},  {'Z', 35},  {'!', 36},   {'(', 38},
+        {')', 39},  {':', 40},  {'-', 41},  {'"', 42},  {'.', 43},   {'<', 44},
+        {'>', 45},  {' ', 46},  {'a', 37},  {'z', 37},  {'?', 37},   {',', 37},
+        {'/', 37},  {'@', 37},  {'[', 37},  {'\0', 37}, {char(200), 37},
+    };
+    for (const auto& entry : table) EXPECT_EQ(CharacterCell(entry.c), entry.cell) << int(entry.c);
+}
+
+// "A1" at (10, 5) on 640 x 400: 12 x 14 quads at (20, 10) and (34, 10) showing only sheet
+// columns 70..75 (cell 10) and 7..12 (cell 1); a tint paints glyphs pure red, and every
+// character advances 7 units whatever its cell.
+TEST(Text, CharactersLandOnTheirGridPlacesShowingTheirCells)
+{
+    ASSERT_TRUE(oltest::OpenTestScreen(640, 400)) << "pixel tests need Xvfb";
+    const auto sheetColumn = [](int x) {  // each column its own colour, the gaps magenta
+        return x % 7 == 6 ? Rgba{255, 0, 255, 255} : Rgba{x & 0xFF, 100 + 100 * (x >> 8), 50, 255};
+    };
+    LoadPicture(gameState.fontImage, 329, 7, 24, sheetColumn);
+    scaleX = scaleY = 2.0f;
+    DrawTextLine({10, 5, ol::Color(), "A1"});  // colour alpha 0: the sheet's own colours
+    DrawTextLine({20, 30, ol::Color::RED, "W.W"});
+    EXPECT_FALSE(glIsEnabled(GL_FOG)) << "the tint must switch its fog off again";
+    gameState.fontImage.Destroy(false);
+    const oltest::ScreenPixels screen = oltest::ReadScreen();
+    for (int y = 8; y < 26; ++y)
+        for (int x = 18; x < 48; ++x) {
+            const bool row = y >= 10 && y < 24;
+            const Rgba want = row && x >= 20 && x < 32   ? sheetColumn(70 + (x - 20) / 2)
+                              : row && x >= 34 && x < 46 ? sheetColumn(7 + (x - 34) / 2)
+                                                         : kBlack;
+            ASSERT_TRUE(oltest::Near(screen.At(x, y), want)) << x << "," << y;
+        }
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(screen.At(40 + 14 * i, 62), kRed) << "glyph " << i;
+        EXPECT_EQ(screen.At(51 + 14 * i, 62), kRed) << "glyph " << i;
+        EXPECT_EQ(screen.At(52 + 14 * i, 62), kBlack) << "the gap after glyph " << i;
+    }
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The rule tests' fresh game: cranes parked far away, keys up, and a death counted instead of played.
+// A fresh game for the rule tests: cranes parked far away, keys up, a death counted not played.
 #pragma once
 
 #include <allegro.h>
@@ -13,8 +13,9 @@ namespace yardtest {
 
 inline int deaths = 0;
 inline void ReleaseKeys() { std::memset(const_cast<char*>(key), 0, KEY_MAX); }
+inline void Ticks(int n) { for (int t = 0; t < n; ++t) UpdateTick(); }
 
-// A crate in column c: resting and counted as the column's next crate, or (with y >= 0) falling from y.
+// A crate in column c: resting on top of its stack, or (with y >= 0) falling from y.
 inline int AddCrate(int c, float y = -1.0f, float speed = 1.0f)
 {
     GameObject crate;
@@ -30,7 +31,6 @@ inline int AddCrate(int c, float y = -1.0f, float speed = 1.0f)
 }
 
 inline void StackMany(int c, int count) { for (int k = 0; k < count; ++k) AddCrate(c); }
-inline void Ticks(int n) { for (int t = 0; t < n; ++t) UpdateTick(); }
 
 class YardTest : public ::testing::Test {
 protected:
@@ -42,9 +42,9 @@ protected:
         for (GameObject& crane : gs.cranes) crane.x += 100000.0f;  // too far away to drop
         crateWidth = crateHeight = worker.width = kCrateSize;
         worker.height = 21;
-        worker.x = 30.0f;  // out of the way, on the floor, facing right
+        worker.x = 30.0f;  // out of the way, on the floor, facing right, idle
         worker.facing = 1;
-        worker.state = 0;  // idle, drawn with the idle sprite
+        worker.state = 0;
         gs.spaceHeld = gs.explosionActive = false;
         deaths = 0;
         runEndOfGame = [] {
