@@ -6,7 +6,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 ROOT=$(pwd)
-cmake -S "$ROOT" -B build-bench -DCMAKE_BUILD_TYPE=Release -DQM_TESTS=OFF >/dev/null
+cmake -S "$ROOT" -B build-bench -DCMAKE_BUILD_TYPE=Release -DQM_TESTS=OFF -DQM_BENCH=ON >/dev/null
 cmake --build build-bench -j "$(nproc)" >/dev/null
 BIN=$ROOT/build-bench/bin
 

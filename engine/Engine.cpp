@@ -6,7 +6,6 @@
 #include <ctime>
 
 #include "engine/Sound.h"
-#include "game/GameState.h"
 #include "ol/Startup.h"
 
 float scaleX;
@@ -19,10 +18,9 @@ constexpr int kFallbackColorDepth = 32;
 constexpr int kZDepth = 8;
 constexpr int kDefaultRefreshRate = 0;
 
-static void ReadConfigFile()
+static void ReadConfigFile(Log& log, Settings& settings)
 {
-    Log& log = gameState.log;
-    if (LoadSettings(gameState.settings)) {
+    if (LoadSettings(settings)) {
         log.WriteResult("   Reading config file", true);
     } else {
         log.WriteResult("   Reading config file", false);
@@ -33,10 +31,8 @@ static void ReadConfigFile()
 
 // Opens the configured screen, or else the fall-back window; without either
 // the game cannot run at all.
-static void SetUpScreen()
+static void SetUpScreen(Log& log, const Settings& settings)
 {
-    Log& log = gameState.log;
-    const Settings& settings = gameState.settings;
     if (ol::Startup::OpenScreen(settings.width, settings.height, settings.fullscreen,
                                 settings.colorDepth, kZDepth, kDefaultRefreshRate)) {
         log.WriteResult("   Setting up screen", true);
@@ -48,8 +44,8 @@ static void SetUpScreen()
     if (ol::Startup::OpenScreen(kFallbackWidth, kFallbackHeight, false, kFallbackColorDepth,
                                 kZDepth, kDefaultRefreshRate)) {
         log.WriteResult("      Reverting to default GFX mode", true);
-        scaleX = kFallbackWidth / 320.0f;
-        scaleY = kFallbackHeight / 200.0f;
+        scaleX = kFallbackWidth / kLogicalWidth;
+        scaleY = kFallbackHeight / kLogicalHeight;
         return;
     }
     log.WriteResult("      Reverting to default GFX mode", false);
@@ -59,10 +55,9 @@ static void SetUpScreen()
 }
 
 // Sound on: a missing device ends the game, missing folders only silence it.
-static void StartSound()
+static void StartSound(Log& log, const Settings& settings)
 {
-    Log& log = gameState.log;
-    if (!gameState.settings.soundEnabled) {
+    if (!settings.soundEnabled) {
         log.WriteLine("   NO SOUND! Sound disabled in config.ini!");
         return;
     }
@@ -76,27 +71,26 @@ static void StartSound()
         log.WriteLine("         Couldn't find audio directory!");
 }
 
-void InitEngine()
+void InitEngine(Log& log, Settings& settings)
 {
-    gameState.log.WriteLine("Init engine:");
-    ReadConfigFile();
-    scaleX = static_cast<float>(gameState.settings.width) / 320.0f;
-    scaleY = static_cast<float>(gameState.settings.height) / 200.0f;
+    log.WriteLine("Init engine:");
+    ReadConfigFile(log, settings);
+    scaleX = static_cast<float>(settings.width) / kLogicalWidth;
+    scaleY = static_cast<float>(settings.height) / kLogicalHeight;
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     ol::Startup::StartProgram(true, true, true);
-    SetUpScreen();
+    SetUpScreen(log, settings);
     // This second seed is the one the game plays with.
     std::srand(static_cast<unsigned>(std::time(nullptr)));
-    StartSound();
+    StartSound(log, settings);
 }
 
-void FreeResources()
+void FreeResources(Log& log, const Settings& settings, void (*destroyImages)())
 {
-    Log& log = gameState.log;
     log.WriteLine("   Freeing resources:");
     log.WriteResult("      Destroying bitmaps", true);
-    FreeGameImages();
-    if (gameState.settings.soundEnabled)
+    destroyImages();
+    if (settings.soundEnabled)
         log.WriteResult("      Destroying sound system", true);
     ShutdownSound();
 }

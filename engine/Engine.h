@@ -1,15 +1,21 @@
 // Bringing the engine up before the first screen and down when the player quits.
 #pragma once
 
-// Screen pixels per logical pixel of the 320 x 200 play screen.
+#include "engine/Log.h"
+#include "engine/Settings.h"
+
+// The logical play screen that every position is given on.
+constexpr float kLogicalWidth = 320.0f;
+constexpr float kLogicalHeight = 200.0f;
+
+// Screen pixels per logical pixel of the play screen.
 extern float scaleX;
 extern float scaleY;
 
-// Returns only when the engine is usable; otherwise ends the process with status 1.
-void InitEngine();
-// Called by the title screen just before exit(0).
-void FreeResources();
-
-// The game screen's eighteen images (engine/GameImages.cpp).
-void LoadGameImages();
-void FreeGameImages();
+// Reads the settings, opens the screen and starts the sound, reporting each
+// step to the log. Returns only when the engine is usable; otherwise ends the
+// process with status 1.
+void InitEngine(Log& log, Settings& settings);
+// Called by the title screen just before exit(0); destroyImages releases the
+// game's own pictures.
+void FreeResources(Log& log, const Settings& settings, void (*destroyImages)());

@@ -10,13 +10,6 @@
 
 namespace platform {
 
-std::string NativePath(const std::string& gameName)
-{
-    std::string path = gameName;
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return path;
-}
-
 // The local clock, formatted the way the log header has always shown it.
 static std::string LocalClockText(const char* format, const char* unknown)
 {

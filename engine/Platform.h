@@ -5,10 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "ol/Path.h"
+
 namespace platform {
 
-// The game writes its file names with backslashes; Linux wants slashes.
-std::string NativePath(const std::string& gameName);
+// The game writes its file names with backslashes; Linux wants slashes. The
+// rendering layer below maps the names of its pictures the same way.
+using ol::NativePath;
 
 // "MM/DD/YY" and "HH:MM:SS" from the local clock, as the log header shows them.
 std::string DateText();

@@ -239,7 +239,7 @@ void runTitleScreen()
     if (quit) {
         // The table is not written on the way out.
         log.WriteLine("Shutting down:");
-        FreeResources();
+        FreeResources(log, gameState.settings, FreeGameImages);
         exit(0);
     }
     PlaySoundEffect(3);

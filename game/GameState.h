@@ -71,5 +71,11 @@ void RunGame();
 void NewGame();
 void UpdateTick();
 void TimerTick();
+// The high-score check and name entry that end a game after the countdown;
+// the screens around the game stand above it, so main hands it down.
+extern void (*enterHighScore)();
+// The game screen's eighteen images (game/GameImages.cpp).
+void LoadGameImages();
+void FreeGameImages();
 // Scene (game/Scene.cpp).
 void DrawFrame();

@@ -6,12 +6,12 @@
 #include <string>
 
 #include "engine/Sound.h"
-#include "frontend/Screens.h"
 #include "game/Rules.h"
 
 static_assert(KEY_ENTER == 67, "Enter hurries the end of a game");
 
 void (*runEndOfGame)() = EndOfGame;
+void (*enterHighScore)() = nullptr;
 
 namespace {
 
@@ -123,6 +123,6 @@ void EndOfGame()
     }
     ConvertRemainingTime();
     clear_keybuf();
-    runHighScoreEntry();
+    if (enterHighScore) enterHighScore();
     gameRunning = false;
 }

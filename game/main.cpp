@@ -44,7 +44,8 @@ __attribute__((constructor(101))) static void AnswerCommandLine()
 
 int main(int, char**)
 {
-    InitEngine();
+    InitEngine(gameState.log, gameState.settings);
+    enterHighScore = runHighScoreEntry;
     LoadGame();
     for (;;) {
         runTitleScreen();

@@ -6,10 +6,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "engine/Platform.h"
 #include "ol/GlDriver.h"
 #include "ol/LayerLog.h"
 #include "ol/LayerState.h"
+#include "ol/Path.h"
 
 namespace ol {
 
@@ -168,7 +168,7 @@ public:
 
     std::string ToAbsolutePathname(const std::string& filename) override
     {
-        std::string name = platform::NativePath(filename);
+        std::string name = NativePath(filename);
         if (!is_relative_filename(name.c_str()))
             return name;
         char path[kPathLength];

@@ -1,6 +1,5 @@
 // The eighteen pictures of the game screen, loaded once after start-up into
 // the frames of the sprites and the three single images.
-#include "engine/Engine.h"
 #include "game/GameState.h"
 
 namespace {
