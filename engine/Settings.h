@@ -12,8 +12,11 @@ struct Settings {
 
     Settings() = default;
     ~Settings();  // saves; a failure is not reported
-    Settings(const Settings&) = default;
-    Settings& operator=(const Settings&) = default;
+    // Every record writes "config.ini" when it goes: there is only ever the one.
+    Settings(const Settings&) = delete;
+    Settings& operator=(const Settings&) = delete;
+    Settings(Settings&&) = delete;
+    Settings& operator=(Settings&&) = delete;
 };
 
 // True when "config.ini" was opened, whatever it held; the record is left

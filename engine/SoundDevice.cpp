@@ -145,7 +145,9 @@ void SoundDevice::FeedVoices()
     while (!stopping) {
         wake.wait_for(guard, kFeedInterval);
         auto over = std::remove_if(voices.begin(), voices.end(),
-                                   [](const std::unique_ptr<Voice>& voice) { return !voice->Feed(); });
+                                   [](const std::unique_ptr<Voice>& voice) {
+                                       return !voice->Feed();
+                                   });
         voices.erase(over, voices.end());
     }
 }

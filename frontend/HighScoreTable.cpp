@@ -11,9 +11,6 @@ namespace {
 // What an empty place holds once the table has to be written whole.
 constexpr int32_t kEmptyScore = 0;
 const char* const kEmptyName = "-";
-// The name entry takes eight letters; anything longer on a line is not the
-// game's and would push the score out of the table frame.
-constexpr std::size_t kMaxNameLength = 8;
 
 // The scores file: complete 4-byte groups, least significant byte first.
 void ReadScores(std::ifstream& in, std::vector<int32_t>& scores)
@@ -34,6 +31,9 @@ void ReadScores(std::ifstream& in, std::vector<int32_t>& scores)
 // the line end of the game's own files, not part of the name.
 void ReadNames(std::ifstream& in, std::vector<std::string>& names)
 {
+    // The name entry takes eight letters; anything longer on a line is not
+    // the game's and would push the score out of the table frame.
+    constexpr std::size_t kMaxNameLength = HighScoreTable::kMaxNameLength;
     std::string name;
     std::size_t lineLength = 0;
     for (int c; names.size() < HighScoreTable::kPlaces && (c = in.get()) != EOF;) {
@@ -54,7 +54,8 @@ std::string ScoresBytes(const std::vector<int32_t>& scores)
     std::string bytes;
     for (int32_t score : scores) {
         uint32_t value = static_cast<uint32_t>(score);
-        for (int shift = 0; shift < 32; shift += 8) bytes += static_cast<char>(value >> shift & 0xFF);
+        for (int shift = 0; shift < 32; shift += 8)
+            bytes += static_cast<char>(value >> shift & 0xFF);
     }
     return bytes;
 }
@@ -150,7 +151,8 @@ bool HighScoreTable::save()
         // the next load; before that, the old pair is whole.
         if (!scoresMoved) FinishInterruptedSave(scoresFile, namesFile);
         gameState.log.WriteResult("   Saving high score data", false);
-        gameState.log.WriteLine("         Couldn't write " + scoresPath + " and " + namesPath + "!");
+        gameState.log.WriteLine("         Couldn't write " + scoresPath + " and " + namesPath +
+                                "!");
     }
     return ok;
 }

@@ -7,9 +7,15 @@
 #include <string>
 #include <vector>
 
+// The game's own table, shown on the title screen and filled by the name entry.
+inline constexpr const char* kHighScoreNamesFile = "data\\names.hst";
+inline constexpr const char* kHighScoreScoresFile = "data\\scores.hst";
+
 class HighScoreTable {
 public:
     static constexpr int kPlaces = 5;
+    // A name has at most this many letters.
+    static constexpr std::size_t kMaxNameLength = 8;
 
     // Reads both files at once; a missing or broken file leaves places empty.
     HighScoreTable(const std::string& namesPath, const std::string& scoresPath);

@@ -5,17 +5,15 @@
 
 #include <string>
 
-#include "engine/Engine.h"
 #include "engine/Sound.h"
 #include "frontend/HighScoreTable.h"
 #include "frontend/Screens.h"
 #include "game/GameState.h"
+#include "game/Scene.h"
 #include "ol/Bitmap.h"
-#include "ol/Canvas.h"
 
 namespace {
 
-constexpr std::size_t kMaxNameLength = 8;
 // The next title visit opens on the table, about four seconds before its end.
 constexpr int kTitleTicksAfterEntry = 1100;
 
@@ -27,8 +25,6 @@ constexpr int kGridLeft = 97, kGridTop = 82;  // the marker on "A"
 constexpr int kCellWidth = 12, kCellHeight = 15;
 constexpr int kMarkerRightmost = 199, kMarkerLowest = 99;
 
-// Sound effects of the entry.
-constexpr int kFinishSound = 3, kEraseSound = 4, kLetterSound = 5;
 
 struct NameEntry {
     std::string name;
@@ -41,14 +37,14 @@ void Erase(NameEntry& entry)
 {
     if (entry.name.empty()) return;
     entry.name.pop_back();
-    PlaySoundEffect(kEraseSound);
+    PlaySoundEffect(kExplosionSound);
 }
 
 void Append(NameEntry& entry, char letter)
 {
-    if (entry.name.size() >= kMaxNameLength) return;
+    if (entry.name.size() >= HighScoreTable::kMaxNameLength) return;
     entry.name += letter;
-    PlaySoundEffect(kLetterSound);
+    PlaySoundEffect(kTickSound);
 }
 
 // Enter selects the cell under the marker.
@@ -57,7 +53,7 @@ void SelectCell(NameEntry& entry)
     if (entry.cell >= kEndCell) {
         // At least one letter is needed.
         if (entry.name.empty()) return;
-        PlaySoundEffect(kFinishSound);
+        PlaySoundEffect(kRowClearedSound);
         entry.running = false;
     } else if (entry.cell == kEraseCell) {
         Erase(entry);
@@ -102,21 +98,6 @@ std::string Headline(int place)
     return "YOU ENTERED THE " + std::to_string(place) + suffix + " PLACE!";
 }
 
-void DrawText(int x, int y, const ol::Color& colour, const std::string& text)
-{
-    TextLine& line = gameState.hudText;
-    line.x = x;
-    line.y = y;
-    line.colour = colour;
-    line.text = text;
-    DrawTextLine(line);
-}
-
-void DrawPicture(const ol::Bitmap& picture, int x, int y)
-{
-    picture.BlitStretched(x * scaleX, y * scaleY, picture.Width() * scaleX, picture.Height() * scaleY, 1.0f);
-}
-
 void DrawEntry(const NameEntry& entry, const std::string& headline, const ol::Bitmap& frame,
                const ol::Bitmap& marker)
 {
@@ -133,12 +114,6 @@ void DrawEntry(const NameEntry& entry, const std::string& headline, const ol::Bi
     DrawText(184, 115, palette[11], "<");
     DrawPicture(frame, 78, 65);
     DrawPicture(marker, entry.markerX, entry.markerY);
-}
-
-void PresentFrame()
-{
-    ol::Canvas::Refresh();
-    ol::Canvas::Clear(ol::Color(0, 0, 0, 255));
 }
 
 // The place the score will take, counted from 1.
@@ -162,8 +137,8 @@ bool Qualifies(const HighScoreTable& table, int score)
 
 void runHighScoreEntry()
 {
-    PresentFrame();
-    HighScoreTable table("data\\names.hst", "data\\scores.hst");
+    PresentAndClear();
+    HighScoreTable table(kHighScoreNamesFile, kHighScoreScoresFile);
     const int finalScore = gameState.worker.score;
     if (!Qualifies(table, finalScore)) return;
 
@@ -179,7 +154,7 @@ void runHighScoreEntry()
         ActOnKey(k, entry);
         if (!entry.running) break;
         DrawEntry(entry, headline, frame, marker);
-        PresentFrame();
+        PresentAndClear();
         k = readkey();
     }
 

@@ -8,7 +8,7 @@
 
 #include "frontend/Screens.h"
 #include "game/GameState.h"
-#include "ol/Canvas.h"
+#include "game/Scene.h"
 
 const Resolution resolutions[kResolutionCount] = {
     {320, 200},  {640, 400},   {640, 480},  {800, 600},  {1024, 768},
@@ -37,9 +37,12 @@ void DrawOptions(const Settings& settings)
     const ol::Color& value = gameState.palette[6];
     const std::string size = std::to_string(settings.width) + "X" + std::to_string(settings.height);
     DrawTextLine({77, 40, value, "(R)ESOLUTION: " + size});
-    DrawTextLine({70, 50, value, std::string("SCREEN (M)ODE: ") + Switch(settings.fullscreen, "FULL SCREEN", "WINDOWED")});
-    DrawTextLine({56, 60, value, std::string("(A)NTI-ALIASING: ") + Switch(settings.antiAliasing != 0, "ENABLED", "DISABLED")});
-    DrawTextLine({112, 70, value, std::string("(S)OUND: ") + Switch(settings.soundEnabled, "ENABLED", "DISABLED")});
+    const std::string mode = Switch(settings.fullscreen, "FULL SCREEN", "WINDOWED");
+    const std::string smoothing = Switch(settings.antiAliasing != 0, "ENABLED", "DISABLED");
+    const std::string sound = Switch(settings.soundEnabled, "ENABLED", "DISABLED");
+    DrawTextLine({70, 50, value, "SCREEN (M)ODE: " + mode});
+    DrawTextLine({56, 60, value, "(A)NTI-ALIASING: " + smoothing});
+    DrawTextLine({112, 70, value, "(S)OUND: " + sound});
     DrawTextLine({30, 150, gameState.palette[2], "PRESS ENTER TO ACCEPT THESE SETTINGS"});
 }
 
@@ -76,8 +79,7 @@ void runOptionsScreen()
     while (!key[KEY_ENTER] && !key[KEY_ESC]) {
         ChangeSetting(k >> 8, settings);
         DrawOptions(settings);
-        ol::Canvas::Refresh();
-        ol::Canvas::Clear(ol::Color(0, 0, 0, 255));
+        PresentAndClear();
         k = readkey();
     }
     rest(100);

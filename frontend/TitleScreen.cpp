@@ -12,8 +12,8 @@
 #include "frontend/HighScoreTable.h"
 #include "frontend/Screens.h"
 #include "game/GameState.h"
+#include "game/Scene.h"
 #include "ol/Bitmap.h"
-#include "ol/Canvas.h"
 #include "ol/RenderModes.h"
 
 namespace {
@@ -58,19 +58,13 @@ double Radians(int degrees)
     return degrees * kPi / 180.0;
 }
 
-// A picture at a screen position, at its own size scaled to the screen.
-void DrawPicture(const ol::Bitmap& picture, float x, float y)
-{
-    picture.BlitStretched(x, y, picture.Width() * scaleX, picture.Height() * scaleY, 1.0f);
-}
-
 // The head as it is, or mirrored so that it looks the other way.
 void DrawHead(const TitleVisit& visit, bool mirrored)
 {
     const float width = visit.head.Width() * scaleX, height = visit.head.Height() * scaleY;
     const float y = visit.headY * scaleY;
     if (mirrored)
-        visit.head.BlitStretched(320 * scaleX - visit.headX, y, width, height,
+        visit.head.BlitStretched(kLogicalWidth * scaleX - visit.headX, y, width, height,
                                  ol::FlippedMode(ol::FLIP_HORIZONTAL), 1.0f);
     else
         visit.head.BlitStretched(static_cast<float>(visit.headX), y, width, height, 1.0f);
@@ -92,16 +86,18 @@ void ScrollCredits(TextLine& scroller)
     scroller.text = kCredits;
     DrawTextLine(scroller);
     scroller.x -= 1;
-    const int lastLetterRight = scroller.x + kGlyphAdvance * (static_cast<int>(scroller.text.size()) - 1) + kGlyphWidth;
+    const int letters = static_cast<int>(scroller.text.size());
+    const int lastLetterRight = scroller.x + kGlyphAdvance * (letters - 1) + kGlyphWidth;
     if (lastLetterRight <= 0) scroller.x = kScrollerStartX;
 }
 
 void DrawAttractPhase(TitleVisit& visit)
 {
     visit.scroller.colour = gameState.palette[7];
-    DrawPicture(visit.logo, 0, 35 * scaleY + 20 * scaleY * static_cast<float>(std::sin(Radians(visit.angle))));
+    DrawPicture(visit.logo, 0, 35 + 20 * static_cast<float>(std::sin(Radians(visit.angle))));
     DrawHead(visit, visit.headSide == 0);  // the one behind the bar
-    visit.scrollBar.BlitStretched(0, kScrollerY * scaleY, 320 * scaleX, visit.scrollBar.Height() * scaleY, 1.0f);
+    visit.scrollBar.BlitStretched(0, kScrollerY * scaleY, kLogicalWidth * scaleX,
+                                  visit.scrollBar.Height() * scaleY, 1.0f);
     MoveHeads(visit);
     ScrollCredits(visit.scroller);
     DrawTextLine(gameState.hudText);
@@ -115,7 +111,7 @@ void DrawAttractPhase(TitleVisit& visit)
 
 void DrawHighScorePhase(TitleVisit& visit)
 {
-    DrawPicture(visit.tableFrame, 78 * scaleX, 65 * scaleY);
+    DrawPicture(visit.tableFrame, 78, 65);
     // The heading waves letter by letter.
     TextLine& letter = visit.scroller;
     letter.colour = gameState.palette[15];
@@ -129,7 +125,8 @@ void DrawHighScorePhase(TitleVisit& visit)
     }
     TextLine& row = gameState.hudText;
     for (int i = 0; i < HighScoreTable::kPlaces; ++i) {
-        const int dots = kRowWidth - static_cast<int>(visit.nameText[i].size() + visit.scoreText[i].size());
+        const int used = static_cast<int>(visit.nameText[i].size() + visit.scoreText[i].size());
+        const int dots = kRowWidth - used;
         row.text = visit.nameText[i] + std::string(dots > 0 ? dots : 0, '.') + visit.scoreText[i];
         row.x = kTableRowsX;
         row.y = kTableRowsY + kTableRowStep * i;
@@ -162,8 +159,7 @@ void RunTitleStep(TitleVisit& visit)
         DrawHighScorePhase(visit);
     CyclePromptColour(visit.colourStep);
     if (visit.angle == 360) visit.angle = 0;
-    ol::Canvas::Refresh();
-    ol::Canvas::Clear(ol::Color(0, 0, 0, 255));
+    PresentAndClear();
 }
 
 void LoadPicture(ol::Bitmap& picture, const char* file)
@@ -181,7 +177,8 @@ void ReleasePictures(TitleVisit& visit)
 // be held: it must not quit the program or start the next game at once.
 void WaitForEnterAndEscapeUp()
 {
-    for (int waited = 0; (key[KEY_ENTER] || key[KEY_ESC]) && waited < kKeyReleaseWaitMs; waited += 10)
+    for (int waited = 0; (key[KEY_ENTER] || key[KEY_ESC]) && waited < kKeyReleaseWaitMs;
+         waited += 10)
         rest(10);
 }
 
@@ -199,9 +196,9 @@ void runTitleScreen()
     LoadPicture(visit.head, "data\\gfx\\sprites\\head.png");
     LoadPicture(visit.tableFrame, "data\\gfx\\backgrounds\\score_table.png");
     log.WriteLine("   Reading high score data...");
-    HighScoreTable table("data\\names.hst", "data\\scores.hst");
+    HighScoreTable table(kHighScoreNamesFile, kHighScoreScoresFile);
     gameState.hiScore = table.scoreAt(0);
-    PlayMusic(0, true);
+    PlayMusic(kTitleMusic, true);
 
     visit.scroller = {kScrollerStartX, kScrollerY, gameState.palette[6], ""};
     gameState.hudText = {kPromptX, kPromptY, gameState.palette[10], kPrompt};
@@ -216,22 +213,17 @@ void runTitleScreen()
     // Keys are polled only when no tick is waiting or one arrived during the
     // last step; a backlog is worked off one full step per tick.
     bool quit = false;
-    bool poll = true;
     for (;;) {
         const bool escape = key[KEY_ESC] != 0;
-        if (poll && (escape || key[KEY_ENTER])) {
+        if (escape || key[KEY_ENTER]) {
             quit = escape;
             break;
         }
-        if (gameState.tickCounter <= 0) {
-            poll = true;
-            continue;
-        }
-        const int pending = gameState.tickCounter;
-        RunTitleStep(visit);
-        ++gameState.titleTicks;
-        --gameState.tickCounter;
-        poll = gameState.tickCounter >= pending;
+        RunDueSteps([&visit] {
+            RunTitleStep(visit);
+            ++gameState.titleTicks;
+            return true;
+        });
     }
 
     ReleasePictures(visit);
@@ -242,6 +234,6 @@ void runTitleScreen()
         FreeResources(log, gameState.settings, FreeGameImages);
         exit(0);
     }
-    PlaySoundEffect(3);
+    PlaySoundEffect(kRowClearedSound);
     log.WriteResult("   Removing menu resources", true);
 }

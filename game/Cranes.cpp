@@ -15,9 +15,6 @@ constexpr int kCrowdedColumns = 10;    // beyond this many full columns cranes m
 
 GameState& gs = gameState;
 
-// The drop position over column c.
-float DropX(int c) { return static_cast<float>(20 * c + 26); }
-
 bool AnyColumnOpen()
 {
     for (int c = 0; c < COLUMN_COUNT; ++c)
@@ -59,11 +56,11 @@ void UpdateAlarmLights()
 {
     bool left = false, right = false;
     for (const GameObject& crane : gs.cranes) {
-        if (crane.x < 20.0f && crane.facing == 1) left = true;
-        if (crane.x > 280.0f && crane.facing == 2) right = true;
+        if (crane.x < kLeftAlarmX && crane.facing == Facing::Right) left = true;
+        if (crane.x > kRightAlarmX && crane.facing == Facing::Left) right = true;
     }
-    gs.alarms[0].state = left ? 1 : 0;
-    gs.alarms[1].state = right ? 1 : 0;
+    gs.alarms[0].state = left ? kAlarmRed : kAlarmGreen;
+    gs.alarms[1].state = right ? kAlarmRed : kAlarmGreen;
 }
 
 // Cranes spread out over the yard until it is nearly full.
@@ -95,10 +92,10 @@ void ChooseCraneTargets()
                 crane.active = true;
             } else if (crane.x > kScreenMiddle) {
                 crane.x += kCraneStep;
-                crane.facing = 3;
+                crane.facing = Facing::Leaving;
             } else {
                 crane.x -= kCraneStep;
-                crane.facing = 3;
+                crane.facing = Facing::Leaving;
             }
         }
     }
@@ -110,13 +107,13 @@ void MoveCranes()
 {
     for (GameObject& crane : gs.cranes) {
         if (!crane.active) continue;
-        float target = DropX(crane.column);
+        const float target = static_cast<float>(CraneX(crane.column));
         if (crane.x > target) {
             crane.x -= kCraneStep;
-            crane.facing = 2;
+            crane.facing = Facing::Left;
         } else if (crane.x < target) {
             crane.x += kCraneStep;
-            crane.facing = 1;
+            crane.facing = Facing::Right;
         } else if (!gs.rowDropActive) {
             crane.active = false;
             crane.unloaded = 1;

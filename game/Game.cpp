@@ -15,7 +15,17 @@ static_assert(KEY_ESC == 59 && KEY_PRTSCR == 92, "the game loop's keys");
 namespace {
 
 constexpr long kTickPeriod = 11931;  // Allegro timer units: 10 ms, 100 ticks a second
-constexpr int kDeathSound = 2;
+
+// Where a new game puts everyone, and how the worker walks in it. Cranes 0 and
+// 1 wait beyond the right edge, crane 2 just inside the left.
+constexpr float kWorkerStartX = 150.0f;
+constexpr float kWorkerTopSpeed = 1.5f;
+constexpr float kWorkerAcceleration = 0.05f;
+constexpr float kWorkerDeceleration = 0.05f;
+constexpr float kCraneStartX[3] = {400.0f, 340.0f, -20.0f};
+constexpr float kCraneY = 37.0f;
+constexpr float kAlarmX[2] = {48.0f, 260.0f};
+constexpr float kAlarmY = 37.0f;
 
 GameState& gs = gameState;
 
@@ -26,48 +36,48 @@ void ResetWorker()
     GameObject& worker = gs.worker;
     worker.score = 0;
     worker.active = true;
-    worker.x = 150.0f;
-    worker.y = 151.0f;
+    worker.x = kWorkerStartX;
+    worker.y = kFloorY;
     worker.speed = 0.0f;
-    worker.maxSpeed = 1.5f;
-    worker.acceleration = 0.05f;
-    worker.deceleration = 0.05f;
+    worker.maxSpeed = kWorkerTopSpeed;
+    worker.acceleration = kWorkerAcceleration;
+    worker.deceleration = kWorkerDeceleration;
     worker.jumping = false;
     worker.falling = false;
     worker.jumpSpeed = 2.0f;
     worker.fallSpeed = 0.0f;
 }
 
+// Frame counts and periods (in draws) of every animation of the game screen.
 void ShapeAnimations()
 {
-    gs.workerSprites[0].Set(2, 500);
-    gs.workerSprites[0].SetCycleLength(530);
-    gs.workerSprites[1].Set(2, 10);
-    gs.workerSprites[2].Set(1, 250);
-    gs.workerSprites[3].Set(1, 30);
+    gs.workerSprites[kWorkerIdle].Set(2, 500);
+    gs.workerSprites[kWorkerIdle].SetCycleLength(530);
+    gs.workerSprites[kWorkerWalking].Set(2, 10);
+    gs.workerSprites[kWorkerAirborne].Set(1, 250);
+    gs.workerSprites[kWorkerPushing].Set(1, 30);
     gs.craneSprites[0].Set(2, 50);
     gs.craneSprites[1].Set(1, 200);
     gs.explosionSprite.Set(2, 8);
-    gs.alarmSprites[0].SetFrameCount(1);
-    gs.alarmSprites[1].Set(2, 20);
+    gs.alarmSprites[kAlarmGreen].SetFrameCount(1);
+    gs.alarmSprites[kAlarmRed].Set(2, 20);
     gs.timeAnimation.Set(1, 100);
 }
 
-// Cranes 0 and 1 wait beyond the right edge, crane 2 just inside the left.
+// Each crane takes a random first column, in the order 0, 1, 2.
 void ResetCranesAndLights()
 {
-    static const float kCraneStartX[3] = {400.0f, 340.0f, -20.0f};
     for (GameObject& crane : gs.cranes) crane = GameObject();
     for (GameObject& light : gs.alarms) light = GameObject();
     for (int i = 0; i < 3; ++i) {
         gs.cranes[i].x = kCraneStartX[i];
-        gs.cranes[i].y = 37.0f;
+        gs.cranes[i].y = kCraneY;
         gs.cranes[i].column = std::rand() % COLUMN_COUNT;
     }
-    gs.alarms[0].x = 48.0f;
-    gs.alarms[0].y = 37.0f;
-    gs.alarms[1].x = 260.0f;
-    gs.alarms[1].y = 37.0f;
+    for (int i = 0; i < 2; ++i) {
+        gs.alarms[i].x = kAlarmX[i];
+        gs.alarms[i].y = kAlarmY;
+    }
 }
 
 }  // namespace
@@ -85,8 +95,8 @@ void LoadGame()
     gs.log.WriteLine("Init game:");
     gs.log.WriteLine("   Loading GFX...");
     LoadGameImages();
-    gs.worker.width = gs.workerSprites[1].frames[0].Width();   // "player_move.png"
-    gs.worker.height = gs.workerSprites[1].frames[0].Height();
+    gs.worker.width = gs.workerSprites[kWorkerWalking].frames[0].Width();  // "player_move.png"
+    gs.worker.height = gs.workerSprites[kWorkerWalking].frames[0].Height();
     crateWidth = gs.crateImage.Width();
     crateHeight = gs.crateImage.Height();
 
@@ -120,12 +130,10 @@ void NewGame()
 // is drawn first) or the game has just ended.
 void RunDueTicks()
 {
-    while (gs.tickCounter > 0) {
-        int before = gs.tickCounter;
+    RunDueSteps([] {
         UpdateTick();
-        gs.tickCounter -= 1;
-        if (gs.tickCounter >= before || !gameRunning) break;
-    }
+        return gameRunning;
+    });
 }
 
 void RunGame()

@@ -11,11 +11,10 @@
 #include "engine/Settings.h"
 #include "game/Animation.h"
 #include "game/GameObject.h"
+#include "game/Geometry.h"
 #include "game/Text.h"
 #include "ol/Bitmap.h"
 #include "ol/Color.h"
-
-constexpr int COLUMN_COUNT = 13;
 
 struct GameState {
     // The 100 Hz logic clock, shared with the timer thread.
@@ -27,35 +26,47 @@ struct GameState {
     Log log{"quillemarch.log"};
     Settings settings;
 
-    Sprite workerSprites[4];  // 0 idle, 1 walking, 2 airborne, 3 pushing
+    // The animations of the game screen, loaded once after start-up.
+    Sprite workerSprites[4];  // by WorkerState
     Sprite craneSprites[2];   // 0 carrying a crate, 1 empty
     Sprite explosionSprite;
-    Sprite alarmSprites[2];   // 0 green, 1 red
+    Sprite alarmSprites[2];   // by AlarmState
 
+    // What the screens share: the HI-SCORE, the title's phase counter, and
+    // the one text record the HUD, the title and the name entry draw with.
     int hiScore = 0;
     int titleTicks = 0;
     TextLine hudText{};
 
-    GameObject worker;
+    // Everything that stands in the yard.
+    GameObject worker;  // also holds the score
     GameObject cranes[3];
     GameObject alarms[2];
-    GameObject explosionMarker;
+    GameObject explosionMarker;  // only a place to draw the explosion
     std::vector<GameObject> crates;  // in order of creation
 
+    // The single pictures of the game screen.
     ol::Bitmap crateImage;
     ol::Bitmap backgroundImage;
     ol::Bitmap fontImage;
 
+    // TIME: the one-second counter and the seconds it has counted.
     Animation timeAnimation;
-    int columnHeights[COLUMN_COUNT] = {};
+    int columnHeights[COLUMN_COUNT] = {};  // landed crates per column
     int elapsedSeconds = 0;
+
+    // The yard's moving parts: the sinking rows, the sliding crate, the
+    // single explosion on screen.
     bool rowDropActive = false;
     bool pushLeftActive = false;
     bool pushRightActive = false;
     bool explosionActive = false;
     int explosionX = 0, explosionY = 0;
-    ol::Color palette[16];
-    bool spaceHeld = false;
+
+    ol::Color palette[16];  // the game's sixteen colours
+    bool spaceHeld = false;  // Space was down at the last tick: a jump needs a fresh press
+
+    // Step counters of the row drop, the push slide and the explosion display.
     int rowDropSteps = 0, pushSteps = 0, explosionFrames = 0;
 
     GameState();
@@ -71,11 +82,23 @@ void RunGame();
 void NewGame();
 void UpdateTick();
 void TimerTick();
+// Runs the steps that are due, one per tick counted by the clock, unless a
+// timer tick arrives during one (then the caller draws or polls first) or the
+// step returns false.
+template <typename Step>
+void RunDueSteps(Step step)
+{
+    while (gameState.tickCounter > 0) {
+        const int before = gameState.tickCounter;
+        const bool goOn = step();
+        gameState.tickCounter -= 1;
+        if (gameState.tickCounter >= before || !goOn) break;
+    }
+}
+
 // The high-score check and name entry that end a game after the countdown;
 // the screens around the game stand above it, so main hands it down.
 extern void (*enterHighScore)();
 // The game screen's eighteen images (game/GameImages.cpp).
 void LoadGameImages();
 void FreeGameImages();
-// Scene (game/Scene.cpp).
-void DrawFrame();

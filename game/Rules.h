@@ -3,16 +3,16 @@
 #pragma once
 
 #include "game/GameState.h"
-
-// Yard geometry, in logical pixels.
-constexpr int kCrateSize = 20;      // crates stack in rows and columns of this size
-constexpr float kBottomRowY = 152.0f;
-constexpr int kLastColumn = COLUMN_COUNT - 1;
+#include "game/Scene.h"
 
 // Yard and crates (game/Yard.cpp).
-inline int ColumnX(int c) { return 20 * c + 28; }
 // y at which the next crate of column c comes to rest.
-inline int LandingY(int c) { return 152 - 20 * gameState.columnHeights[c]; }
+inline int LandingY(int c)
+{
+    return static_cast<int>(kBottomRowY) - kCrateSize * gameState.columnHeights[c];
+}
+// y of the top crate of column c's stack.
+inline int TopCrateY(int c) { return LandingY(c) + kCrateSize; }
 extern int crateWidth, crateHeight;  // the crate picture's size, taken when it is loaded
 void SpawnCrate(float craneX, float craneY);
 void UpdateCrateFall();
@@ -36,11 +36,15 @@ void MoveCranes();
 // Worker (game/Worker.cpp).
 void ResetIdleAnimation();
 void HandleWorkerInput();
-void MoveWorker(int cmd);
-bool SideContact(int i);
-bool CanWorkerMove();
-bool TopContact(int i);
-bool CanWorkerFall();
+enum class WalkCommand { WalkRight, WalkLeft, GlideRight, GlideLeft };
+// One step sideways: walking speeds up to the top speed, gliding slows down.
+void MoveWorker(WalkCommand command);
+// A crate on the side he faces and walks into stops him and is pushed if it
+// may go; true when he was stopped.
+bool StopAtCrateAhead();
+// A crate below carries him; a falling one at his head kills him or bursts
+// in his jump. True when a crate held or met him, false when he may fall.
+bool MeetCratesAboveAndBelow();
 void UpdateWorkerMotion();
 
 // Score, HUD and end of game (game/Score.cpp).
@@ -55,9 +59,6 @@ void EndOfGame();
 // The sequence run by a tick in which the worker died; the real game runs
 // EndOfGame, a test may put a recorder in its place.
 extern void (*runEndOfGame)();
-
-// Scene (game/Scene.cpp): with no sprite the object is drawn as a crate.
-void DrawSprite(Sprite* sprite, const GameObject& object);
 
 // Program flow (game/Game.cpp).
 void SaveScreenshotWhileHeld();

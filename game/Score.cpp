@@ -20,8 +20,6 @@ constexpr int kPointsPerSecond = 10;
 constexpr int kLastCountedStep = 1;   // below 30 seconds TIME counts down one by one
 constexpr int kBigStep = 10;
 constexpr int kBigStepFrom = 30;
-constexpr int kCountdownSound = 5;
-constexpr int kCountdownDoneSound = 3;
 
 // Digit-dependent x of each HUD number, so that the numbers end under their labels.
 constexpr int kScoreX[] = {40, 33, 26, 19, 12};
@@ -45,15 +43,6 @@ int XForDigits(const int* table, int entries, int value)
 {
     int digits = Digits(value);
     return table[(digits > entries ? entries : digits) - 1];
-}
-
-void DrawText(int x, int y, const ol::Color& colour, const std::string& text)
-{
-    gs.hudText.x = x;
-    gs.hudText.y = y;
-    gs.hudText.colour = colour;
-    gs.hudText.text = text;
-    DrawTextLine(gs.hudText);
 }
 
 // The letters of "GAME OVER!" ride a wave around y = 111, a radian apart.
@@ -81,7 +70,7 @@ void CountDownTimeStep()
     int seconds = gs.elapsedSeconds < kBigStepFrom ? kLastCountedStep : kBigStep;
     gs.elapsedSeconds -= seconds;
     gs.worker.score += seconds * kPointsPerSecond;
-    PlaySoundEffect(gs.elapsedSeconds == 0 ? kCountdownDoneSound : kCountdownSound);
+    PlaySoundEffect(gs.elapsedSeconds == 0 ? kRowClearedSound : kTickSound);
 }
 
 void ConvertRemainingTime()

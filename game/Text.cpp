@@ -16,7 +16,6 @@ constexpr int kAdvance = 7;  // logical units per character
 
 }  // namespace
 
-
 void DrawTextLine(const TextLine& line)
 {
     const ol::Bitmap& font = gameState.fontImage;
@@ -36,4 +35,14 @@ void DrawTextLine(const TextLine& line)
         const float y = static_cast<float>(line.y) * scaleY;
         font.BlitStretched(x, y, sheetWidth, sheetHeight, both, 1.0f);
     }
+}
+
+void DrawText(int x, int y, const ol::Color& colour, const std::string& text)
+{
+    TextLine& line = gameState.hudText;
+    line.x = x;
+    line.y = y;
+    line.colour = colour;
+    line.text = text;
+    DrawTextLine(line);
 }

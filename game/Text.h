@@ -19,3 +19,5 @@ int CharacterCell(char c);
 
 // Draws the line now into the active target with the game's font sheet.
 void DrawTextLine(const TextLine& line);
+// Puts the text into the shared hudText at (x, y) in that colour and draws it.
+void DrawText(int x, int y, const ol::Color& colour, const std::string& text);

@@ -9,11 +9,6 @@ int crateWidth = 0, crateHeight = 0;
 
 namespace {
 
-// Sound effects of the yard.
-constexpr int kLandingSound = 0;
-constexpr int kRowClearSound = 3;
-constexpr int kExplosionSound = 4;
-
 // Tuning of crate motion.
 constexpr float kSpawnSpeed = 1.0f;     // fall speed of a crate leaving its crane
 constexpr float kGravity = 0.061f;      // fall speed gained per tick
@@ -56,13 +51,13 @@ void EraseCrate(int i)
 void SpawnCrate(float craneX, float craneY)
 {
     GameObject crate;
-    crate.x = craneX + 2.0f;
-    crate.y = craneY + 6.0f;
+    crate.x = craneX + kCraneToCrateX;
+    crate.y = craneY + kReleasedCrateY;
     crate.width = crateWidth;
     crate.height = crateHeight;
     crate.speed = kSpawnSpeed;
     crate.active = true;
-    crate.column = ClampColumn((static_cast<int>(crate.x) - 26) / 20);
+    crate.column = ClampColumn(ColumnUnder(static_cast<int>(crate.x)));
     gs.crates.push_back(crate);
 }
 
@@ -99,7 +94,7 @@ void ClearFullBottomRow()
 {
     if (!IsBottomRowFull()) return;
     gs.worker.score += kRowClearScore;
-    PlaySoundEffect(kRowClearSound);
+    PlaySoundEffect(kRowClearedSound);
     for (int i = 0; i < static_cast<int>(gs.crates.size());) {
         const GameObject& crate = gs.crates[i];
         // Only landed crates belong to the row: a falling crate passing y = 152
@@ -133,9 +128,9 @@ bool CanPushCrate(int i)
     if (gs.rowDropActive) return false;
     if (pushedCrateIndex >= 0) return false;
     const GameObject& crate = gs.crates[i];
-    if (crate.y != static_cast<float>(172 - 20 * gs.columnHeights[crate.column])) return false;
-    if (gs.worker.facing == 1 && LandingY(crate.column + 1) < crate.y) return false;
-    if (gs.worker.facing == 2 && LandingY(crate.column - 1) < crate.y) return false;
+    if (crate.y != static_cast<float>(TopCrateY(crate.column))) return false;
+    if (gs.worker.facing == Facing::Right && LandingY(crate.column + 1) < crate.y) return false;
+    if (gs.worker.facing == Facing::Left && LandingY(crate.column - 1) < crate.y) return false;
     return true;
 }
 
@@ -145,10 +140,10 @@ void PushCrate(int i)
     if (gs.pushLeftActive || gs.pushRightActive) return;
     GameObject& crate = gs.crates[i];
     int step = 0;
-    if (gs.worker.facing == 1 && crate.column < kLastColumn && CanPushCrate(i)) {
+    if (gs.worker.facing == Facing::Right && crate.column < kLastColumn && CanPushCrate(i)) {
         gs.pushRightActive = true;
         step = 1;
-    } else if (gs.worker.facing == 2 && crate.column > 0 && CanPushCrate(i)) {
+    } else if (gs.worker.facing == Facing::Left && crate.column > 0 && CanPushCrate(i)) {
         gs.pushLeftActive = true;
         step = -1;
     } else {

@@ -46,7 +46,7 @@ TEST_F(YardTest, SceneShowsTheWorkerMirroredFacingLeftAndACrateAtItsColumnX)
         {2, x + 19, 171, kGreen}, {2, x - 1, 160, kBlack},  {2, x + 20, 160, kBlack},
     };
     for (const auto& p : pixels) {
-        worker.facing = p.facing;
+        worker.facing = static_cast<Facing>(p.facing);
         DrawFrame();
         const Rgba seen = oltest::ReadScreen().At(2 * p.x + 1, 2 * p.y + 1);  // logical (x, y)
         EXPECT_TRUE(oltest::Near(seen, p.colour, 8))

@@ -43,8 +43,8 @@ protected:
         crateWidth = crateHeight = worker.width = kCrateSize;
         worker.height = 21;
         worker.x = 30.0f;  // out of the way, on the floor, facing right, idle
-        worker.facing = 1;
-        worker.state = 0;
+        worker.facing = Facing::Right;
+        worker.state = kWorkerIdle;
         gs.spaceHeld = gs.explosionActive = false;
         deaths = 0;
         runEndOfGame = [] {

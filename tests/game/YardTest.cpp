@@ -65,7 +65,7 @@ TEST_F(YardTest, PushGoesOnlyIntoALowerNeighbourWhileTheYardIsStill)
     for (const auto& pc : cases) {
         SCOPED_TRACE(pc.name);
         SetUp();
-        worker.facing = pc.facing;
+        worker.facing = static_cast<Facing>(pc.facing);
         const int target = pc.column + (pc.facing == 1 ? 1 : -1);
         StackMany(pc.column, pc.own - 1);
         int crate = AddCrate(pc.column);
@@ -88,7 +88,7 @@ TEST_F(YardTest, SlideKeepsItsCrateThroughRowClearsAndLandings)
     for (int c = 0; c < 13; ++c)
         if (c != 6) AddCrate(c);
     StackMany(5, 2);
-    worker.facing = 2;
+    worker.facing = Facing::Left;
     gs.crates[AddCrate(5)].score = 42;  // a tag on the third crate of column 5, over column 4
     PushCrate(static_cast<int>(gs.crates.size()) - 1);
     AddCrate(6);  // the yard is full now
