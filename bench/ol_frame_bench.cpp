@@ -67,11 +67,12 @@ void BareFrame(const ol::Bitmap& sprite, const ol::Bitmap& font, const std::vect
 {
     glEnable(GL_TEXTURE_2D);
     for (const Quad& q : places)
-        bare::Quad(sprite.TextureInfo(), q.x, q.y, sprite.Width() * kScale, sprite.Height() * kScale);
+        bare::Quad(sprite.TextureInfo(), q.x, q.y, sprite.Width() * kScale,
+                   sprite.Height() * kScale);
     const GLfloat yellow[4] = {1, 1, 0, 1};
     for (std::size_t i = 0; i < kHud.size(); ++i)
-        bare::Glyph(font.TextureInfo(), font.Width(), static_cast<int>(i % 47), (7 * i + 4) * kScale,
-                    2 * kScale, kScale, yellow);
+        bare::Glyph(font.TextureInfo(), font.Width(), static_cast<int>(i % 47),
+                    (7 * i + 4) * kScale, 2 * kScale, kScale, yellow);
     allegro_gl_flip();
 }
 
@@ -99,7 +100,8 @@ int main()
                                              [&] { BareFrame(sprite, font, places); });
     std::printf("frame of %d stretched blits + %zu text glyphs at 640x400, median of %d frames\n",
                 kBlits, kHud.size(), kFrames);
-    std::printf("layer: %.3f ms  bare GL: %.3f ms  ratio: %.3f\n", layerMs, bareMs, layerMs / bareMs);
+    std::printf("layer: %.3f ms  bare GL: %.3f ms  ratio: %.3f\n", layerMs, bareMs,
+                layerMs / bareMs);
     sprite.Destroy(true);
     font.Destroy(true);
     unlink(spritePath.c_str());

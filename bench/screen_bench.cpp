@@ -46,7 +46,7 @@ void BareText(const std::string& text, float x, float y) {
 
 void BareSprite(const ol::Bitmap& b, const GameObject& o) {
     bare::Quad(b.TextureInfo(), o.x * kScale, o.y * kScale, b.Width() * kScale,
-               b.Height() * kScale, o.facing == 2);
+               b.Height() * kScale, o.facing == Facing::Left);
 }
 
 void BareGameFrame() {

@@ -80,7 +80,9 @@ int main(int argc, char** argv) {
         unlink((dir + "/quillemarch.log").c_str());
         auto start = Clock::now();
         pid_t pid = Spawn(bin + "/quillemarch", dir, nullptr);
-        double ms = TimeUntil(start, [&] { return LogHas(dir + "/quillemarch.log", "   Playing intro!"); });
+        double ms = TimeUntil(start, [&] {
+            return LogHas(dir + "/quillemarch.log", "   Playing intro!");
+        });
         kill(pid, SIGKILL);
         waitpid(pid, nullptr, 0);
         if (ms < 0) return 1;

@@ -97,7 +97,8 @@ int main()
         });
         if (withTick - restoreOnly < best) best = withTick - restoreOnly;
     }
-    std::printf("one tick, full yard (%zu crates, 3 cranes, push sliding): %.3f us (best of 5 x %d)\n",
+    std::printf("one tick, full yard (%zu crates, 3 cranes, push sliding): %.3f us "
+                "(best of 5 x %d)\n",
                 full.crates.size(), best, kTicks);
     return best < 5.0 ? 0 : 1;
 }

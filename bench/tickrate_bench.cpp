@@ -26,7 +26,8 @@ int main(int argc, char** argv) {
         int now = gameState.tickCounter.load();
         if (now != seen) {
             auto t = Clock::now();
-            worstGapMs = std::max(worstGapMs, std::chrono::duration<double, std::milli>(t - lastTick).count());
+            const double gapMs = std::chrono::duration<double, std::milli>(t - lastTick).count();
+            worstGapMs = std::max(worstGapMs, gapMs);
             lastTick = t;
             seen = now;
         }
