@@ -31,18 +31,18 @@ void ReadScores(std::ifstream& in, std::vector<int32_t>& scores)
 // the line end of the game's own files, not part of the name.
 void ReadNames(std::ifstream& in, std::vector<std::string>& names)
 {
-    // The name entry takes eight letters; anything longer on a line is not
-    // the game's and would push the score out of the table frame.
-    constexpr std::size_t kMaxNameLength = HighScoreTable::kMaxNameLength;
+    // Names are kept as stored, whatever their length; only a runaway line
+    // is cut, so a broken file cannot grow the table without bound.
+    constexpr std::size_t kMaxLineLength = 255;
     std::string name;
     std::size_t lineLength = 0;
     for (int c; names.size() < HighScoreTable::kPlaces && (c = in.get()) != EOF;) {
         if (c != '\n') {
-            if (lineLength++ < kMaxNameLength + 1) name += static_cast<char>(c);
+            if (lineLength++ < kMaxLineLength + 1) name += static_cast<char>(c);
             continue;
         }
         if (!name.empty() && name.back() == '\r') name.pop_back();
-        if (name.size() > kMaxNameLength) name.resize(kMaxNameLength);
+        if (name.size() > kMaxLineLength) name.resize(kMaxLineLength);
         names.push_back(name);
         name.clear();
         lineLength = 0;

@@ -68,7 +68,9 @@ TEST(HighScoreFiles, RoundTripByteForByteAndLineEnds)
 TEST(HighScoreFiles, BrokenFilesGiveASaneTableAndInsertFindsItsPlace)
 {
     const char* const kMissing = "(missing)";
-    const std::string longName = std::string(300, 'Q') + ",ZED";
+    const std::string longName = std::string(300, 'Q') + ",ZED", kept(255, 'Q');
+    const std::string longShown = "3 " + kept + ",-1 ZED";
+    const std::string longAfter = "35 NEW,3 " + kept + ",0 -,0 -,0 ZED";
     const struct {
         const char* what;
         std::string scores, names;
@@ -80,8 +82,8 @@ TEST(HighScoreFiles, BrokenFilesGiveASaneTableAndInsertFindsItsPlace)
         {"more names than scores", ScoreBytes({10, 9}), NameLines("A,B,C"), "10 A,9 B,-1 C",
          "35 NEW,10 A,9 B,0 -,0 C"},
         {"a 3-byte scores file", "\x01\x02\x03", NameLines("A"), "-1 A", "35 NEW,0 -,0 -,0 -,0 A"},
-        {"a 300-byte name", ScoreBytes({3}), NameLines(longName), "3 QQQQQQQQ,-1 ZED",
-         "35 NEW,3 QQQQQQQQ,0 -,0 -,0 ZED"},
+        {"a 300-byte name", ScoreBytes({3}), NameLines(longName), longShown.c_str(),
+         longAfter.c_str()},
         {"bytes above 127", ScoreBytes({3}), NameLines("\xC3\xA9\xFF"), "3 \xC3\xA9\xFF",
          "35 NEW,3 \xC3\xA9\xFF,0 -,0 -,0 -"},
         {"seven entries", ScoreBytes({70, 60, 50, 40, 30, 20, 10}), NameLines("A,B,C,D,E,F,G"),
