@@ -3,6 +3,9 @@
 #include "engine/Platform.h"
 
 #include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -41,6 +44,75 @@ bool ListDirectorySorted(const std::string& dir, std::vector<std::string>& names
     // on the locale or on the file system's own order.
     std::sort(found.begin(), found.end());
     names.insert(names.end(), found.begin(), found.end());
+    return true;
+}
+
+std::string InWorkingDirectory(const std::string& name)
+{
+    char dir[4096];
+    if (getcwd(dir, sizeof dir) == nullptr) return name;
+    return std::string(dir) + "/" + NativePath(name);
+}
+
+bool ReadRegularFile(const std::string& path, std::size_t limit, std::string& bytes)
+{
+    const std::string file = NativePath(path);
+    struct stat info;
+    if (stat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+    // O_NONBLOCK: should a FIFO take the file's place after the look, it cannot hold us.
+    const int fd = open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    bytes.assign(limit, '\0');
+    std::size_t got = 0;
+    while (got < limit) {
+        const ssize_t n = read(fd, &bytes[got], limit - got);
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    bytes.resize(got);
+    close(fd);
+    return true;
+}
+
+// Every byte, however many calls write() takes.
+static bool WriteAll(int fd, const std::string& bytes)
+{
+    for (std::size_t done = 0; done < bytes.size();) {
+        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool WriteFlushed(const std::string& path, const std::string& bytes)
+{
+    const int fd = open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    const bool written = WriteAll(fd, bytes) && fsync(fd) == 0;
+    return close(fd) == 0 && written;
+}
+
+void FlushDirectoryOf(const std::string& path)
+{
+    const std::string file = NativePath(path);
+    const std::string::size_type slash = file.rfind('/');
+    const std::string dir = slash == std::string::npos ? "." : file.substr(0, slash + 1);
+    const int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    fsync(fd);
+    close(fd);
+}
+
+bool WriteFileWhole(const std::string& path, const std::string& bytes)
+{
+    const std::string target = NativePath(path);
+    const std::string temporary = target + ".new";
+    if (!WriteFlushed(temporary, bytes) || std::rename(temporary.c_str(), target.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        return false;
+    }
+    FlushDirectoryOf(target);
     return true;
 }
 

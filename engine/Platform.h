@@ -22,6 +22,25 @@ std::string TimeText();
 // directory cannot be opened.
 bool ListDirectorySorted(const std::string& dir, std::vector<std::string>& names);
 
+// The file's absolute name in the working directory, where the player's own
+// files are; the name itself when the directory cannot be told.
+std::string InWorkingDirectory(const std::string& name);
+
+// Reads at most `limit` bytes of a regular file. False, with nothing read,
+// for a missing file and for anything that is not a regular file (a FIFO, a
+// device, a directory), which could block the game or never end.
+bool ReadRegularFile(const std::string& path, std::size_t limit, std::string& bytes);
+
+// Writes the bytes and flushes them to the disk; true when all of them are there.
+bool WriteFlushed(const std::string& path, const std::string& bytes);
+// Flushes the directory that holds the file, so that a rename into it lasts.
+void FlushDirectoryOf(const std::string& path);
+// Writes the bytes to a temporary file beside the target, flushes it, renames
+// it into place and flushes the directory: a crash or a power cut at any
+// moment leaves the old file or the new one whole. True when the new file is
+// in place.
+bool WriteFileWhole(const std::string& path, const std::string& bytes);
+
 // The program's arguments, the program name first; readable before main runs.
 std::vector<std::string> CommandLine();
 

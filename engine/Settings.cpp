@@ -1,9 +1,10 @@
 // "config.ini": five sections of key line, value line(s) and an empty line.
 #include "engine/Settings.h"
 
-#include <filesystem>
-#include <fstream>
+#include <sstream>
 #include <string>
+
+#include "engine/Platform.h"
 
 static const char* const kConfigFile = "config.ini";
 
@@ -12,7 +13,7 @@ Settings::~Settings() { SaveSettings(*this); }
 // A value is taken only when the whole number could be read; a bad value
 // leaves the field as it was and the reader goes on with the next line.
 template <typename T>
-static bool ReadValue(std::ifstream& file, T& field)
+static bool ReadValue(std::istream& file, T& field)
 {
     T value{};
     if (file >> value) {
@@ -32,11 +33,12 @@ static void DropCarriageReturn(std::string& line)
 
 bool LoadSettings(Settings& settings)
 {
-    std::ifstream file(kConfigFile);
-    // A directory of that name opens here but holds no line to read.
-    std::error_code error;
-    if (!file.good() || std::filesystem::is_directory(kConfigFile, error))
+    // Far more than the game ever writes; the rest of a larger file is ignored.
+    constexpr std::size_t kReadLimit = 64 * 1024;
+    std::string bytes;
+    if (!platform::ReadRegularFile(kConfigFile, kReadLimit, bytes))
         return false;
+    std::istringstream file(bytes);
     file >> std::noboolalpha;
     std::string line;
     while (std::getline(file, line)) {
@@ -61,15 +63,12 @@ bool LoadSettings(Settings& settings)
 
 bool SaveSettings(const Settings& settings)
 {
-    std::ofstream file(kConfigFile, std::ios::out | std::ios::trunc);
-    if (!file.good())
-        return false;
+    std::ostringstream file;
     file << "[Resolution]\n" << settings.width << "\n" << settings.height << "\n\n"
          << "[Fullscreen]\n" << (settings.fullscreen ? "1" : "0") << "\n\n"
          << "[ColorDepth]\n" << settings.colorDepth << "\n\n"
          << "[Anti-aliasing]\n" << settings.antiAliasing << "\n\n"
          << "[SoundEnabled]\n" << (settings.soundEnabled ? "1" : "0") << "\n\n";
-    // A full disk shows only when the last bytes are flushed on closing.
-    file.close();
-    return !file.fail();
+    // Rewritten beside and renamed into place: a crash mid-write keeps the old settings.
+    return platform::WriteFileWhole(kConfigFile, file.str());
 }

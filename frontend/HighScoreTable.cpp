@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <sstream>
 
 #include "engine/Platform.h"
 #include "game/GameState.h"
@@ -13,7 +14,7 @@ constexpr int32_t kEmptyScore = 0;
 const char* const kEmptyName = "-";
 
 // The scores file: complete 4-byte groups, least significant byte first.
-void ReadScores(std::ifstream& in, std::vector<int32_t>& scores)
+void ReadScores(std::istream& in, std::vector<int32_t>& scores)
 {
     while (scores.size() < HighScoreTable::kPlaces) {
         unsigned char bytes[4];
@@ -29,7 +30,7 @@ void ReadScores(std::ifstream& in, std::vector<int32_t>& scores)
 // One name per line. A line counts only once its line end has been read, so
 // a last line without one is lost as it always was; one CR before the LF is
 // the line end of the game's own files, not part of the name.
-void ReadNames(std::ifstream& in, std::vector<std::string>& names)
+void ReadNames(std::istream& in, std::vector<std::string>& names)
 {
     // Names are kept as stored, whatever their length; only a runaway line
     // is cut, so a broken file cannot grow the table without bound.
@@ -67,16 +68,6 @@ std::string NamesBytes(const std::vector<std::string>& names)
     return bytes;
 }
 
-// Writes the bytes under a temporary name beside the file; true only when
-// every byte reached it.
-bool WriteTemporary(const std::string& temporary, const std::string& bytes)
-{
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    return !out.fail();
-}
 
 bool Exists(const std::string& file)
 {
@@ -116,13 +107,15 @@ HighScoreTable::~HighScoreTable()
 bool HighScoreTable::load()
 {
     FinishInterruptedSave(platform::NativePath(scoresPath), platform::NativePath(namesPath));
-    std::ifstream scoresFile(platform::NativePath(scoresPath), std::ios::binary);
-    if (!scoresFile) return false;
+    // Five places take a few dozen bytes; the rest of a larger file is ignored.
+    constexpr std::size_t kReadLimit = 64 * 1024;
+    std::string bytes;
+    if (!platform::ReadRegularFile(scoresPath, kReadLimit, bytes)) return false;
+    std::istringstream scoresFile(bytes);
     ReadScores(scoresFile, scores);
-    scoresFile.close();
 
-    std::ifstream namesFile(platform::NativePath(namesPath), std::ios::binary);
-    if (!namesFile) return false;
+    if (!platform::ReadRegularFile(namesPath, kReadLimit, bytes)) return false;
+    std::istringstream namesFile(bytes);
     ReadNames(namesFile, names);
     return true;
 }
@@ -141,11 +134,13 @@ bool HighScoreTable::save()
     const std::string namesFile = platform::NativePath(namesPath);
     const std::string scoresTemporary = scoresFile + ".tmp";
     const std::string namesTemporary = namesFile + ".tmp";
-    const bool written = WriteTemporary(scoresTemporary, ScoresBytes(placedScores)) &&
-                         WriteTemporary(namesTemporary, NamesBytes(placedNames));
+    // Both wait on the disk before either takes its place.
+    const bool written = platform::WriteFlushed(scoresTemporary, ScoresBytes(placedScores)) &&
+                         platform::WriteFlushed(namesTemporary, NamesBytes(placedNames));
     const bool scoresMoved =
         written && std::rename(scoresTemporary.c_str(), scoresFile.c_str()) == 0;
     const bool ok = scoresMoved && std::rename(namesTemporary.c_str(), namesFile.c_str()) == 0;
+    if (scoresMoved) platform::FlushDirectoryOf(scoresFile);
     if (!ok) {
         // Once the scores have moved, the waiting names finish the save at
         // the next load; before that, the old pair is whole.

@@ -8,7 +8,9 @@
 #include "engine/Engine.h"
 #include "engine/Sound.h"
 #include "game/Rules.h"
+#include "engine/Platform.h"
 #include "ol/Canvas.h"
+#include "ol/LayerLog.h"
 
 static_assert(KEY_ESC == 59 && KEY_PRTSCR == 92, "the game loop's keys");
 
@@ -149,12 +151,21 @@ void RunGame()
 }
 
 // Print Screen held: the picture on the back buffer goes to "screenshot.png"
-// on every tick.
+// on every tick. It lands among the player's own files in the working
+// directory, never beside an installed program; a failure is reported once a
+// press.
 void SaveScreenshotWhileHeld()
 {
-    if (!key[KEY_PRTSCR]) return;
+    static bool failedThisPress = false;
+    if (!key[KEY_PRTSCR]) {
+        failedThisPress = false;
+        return;
+    }
     ol::Canvas::SetTo(ol::BACKBUFFER_TARGET);
-    ol::Canvas::SaveImage("screenshot.png");
+    const std::string file = platform::InWorkingDirectory("screenshot.png");
+    if (ol::Canvas::SaveImage(file) || failedThisPress) return;
+    failedThisPress = true;
+    ol::WriteError("Couldn't save the screenshot to " + file);
 }
 
 void EndGameIfWorkerDead()

@@ -60,6 +60,13 @@ TEST_F(Installed, EachPlayerKeepsTheirOwnFilesAndThePrefixStaysUntouched) {
     PlayAs(dir.Path() + "/home-ada");
     EXPECT_NE(ReadFile(own + "config.ini").find("[SoundEnabled]\n0"), std::string::npos);
     EXPECT_EQ(ReadFile(own + "data/names.hst"), "ADA\r\nADA\r\nADA\r\nADA\r\nADA\r\n");
+    // Print Screen in play: the picture joins the player's own files.
+    GameProcess game;
+    ASSERT_TRUE(game.StartToTitle(dir.Path(), {{"HOME", dir.Path() + "/home-ada"}, {"XDG_DATA_HOME", ""}},
+                                  prefix + "/games/quillemarch", own));
+    for (const char* key : {"Return", "Print", "Escape", "Escape"}) HoldKey(key, 300);
+    EXPECT_EQ(game.Wait(5000), 0);
+    EXPECT_EQ(ReadFile(own + "screenshot.png").substr(1, 3), "PNG");
     EXPECT_EQ(Fingerprint(), before) << "nothing may be written under the prefix";
 }
 
