@@ -34,7 +34,9 @@ inline void StackMany(int c, int count) { for (int k = 0; k < count; ++k) AddCra
 
 class YardTest : public ::testing::Test {
 protected:
-    void SetUp() override
+    void SetUp() override { NewYard(); }
+    // A fresh yard, also for each row of a table.
+    void NewYard()
     {
         std::srand(1234);
         ReleaseKeys();

@@ -37,7 +37,7 @@ TEST_F(YardTest, FullRowsPayBurstAndSinkOneRowWithoutTheirFallingCrates)
     EXPECT_FLOAT_EQ(gs.crates[0].y, 152.0f);  // one row lower, and resting there
     for (int c = 0; c < 13; ++c) EXPECT_EQ(gs.columnHeights[c], c == 0) << c;
 
-    SetUp();
+    NewYard();
     AddCrate(5, 152.0f, 2.0f);  // passing y = 152, ahead of the landed one in the list
     for (int c = 0; c < 13; ++c) AddCrate(c);
     ClearFullBottomRow();
@@ -64,7 +64,7 @@ TEST_F(YardTest, PushGoesOnlyIntoALowerNeighbourWhileTheYardIsStill)
     };
     for (const auto& pc : cases) {
         SCOPED_TRACE(pc.name);
-        SetUp();
+        NewYard();
         worker.facing = static_cast<Facing>(pc.facing);
         const int target = pc.column + (pc.facing == 1 ? 1 : -1);
         StackMany(pc.column, pc.own - 1);
@@ -102,7 +102,7 @@ TEST_F(YardTest, SlideKeepsItsCrateThroughRowClearsAndLandings)
     EXPECT_EQ(pushedCrateIndex, -1);
     EXPECT_FLOAT_EQ(gs.crates[pushed].x, ColumnX(4));
 
-    SetUp();
+    NewYard();
     for (int c = 0; c < 13; ++c)
         if (c != 6 && c != 7) AddCrate(c);
     PushCrate(AddCrate(6));  // into empty column 7: at y = 152 it is counted at once
@@ -111,7 +111,7 @@ TEST_F(YardTest, SlideKeepsItsCrateThroughRowClearsAndLandings)
     EXPECT_TRUE(gs.crates.empty());
     EXPECT_EQ(pushedCrateIndex, -1);
 
-    SetUp();  // B pushed over column 5 as A lands there: B is still counted, the next lands on it
+    NewYard();  // B pushed over column 5 as A lands there: B is still counted, the next lands on it
     StackMany(4, 3);
     StackMany(5, 2);
     AddCrate(5, 113.0f, 1.5f);  // A, just past its landing place
@@ -190,7 +190,7 @@ TEST_F(YardTest, WorkerJumpsThirtyPixelsAndStandsOnCratesUntilHeWalksOff)
         ASSERT_FLOAT_EQ(worker.y, y) << "tick " << t;
     }
 
-    SetUp();
+    NewYard();
     AddCrate(5);
     worker.x = static_cast<float>(ColumnX(5));
     worker.y = 131.0f;
@@ -209,7 +209,7 @@ TEST_F(YardTest, FallingCrateKillsAStandingWorkerAndBurstsOnARisingOne)
 {
     for (bool jump : {false, true}) {
         SCOPED_TRACE(jump);
-        SetUp();
+        NewYard();
         worker.x = 150.0f;
         AddCrate(6, jump ? 80.0f : 43.0f, jump ? 2.0f : 1.0f);
         key[KEY_SPACE] = jump;
