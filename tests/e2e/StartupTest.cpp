@@ -2,6 +2,9 @@
 // normal run and after each way start-up can go wrong.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <regex>
 #include <string>
 
@@ -64,7 +67,13 @@ TEST_P(Startup, LogsAndConfigAsThePlayerFindsThem) {
     ScratchDir dir;
     dir.CopyData({"scores.hst", "names.hst"});
     if (c.withAudio) dir.CopyData({"audio"});
-    if (!c.configBefore.empty()) WriteFile("config.ini", c.configBefore);
+    // A FIFO or an endless stream in the settings' place must neither block nor flood the start.
+    if (c.configBefore == "<fifo>")
+        ASSERT_EQ(mkfifo("config.ini", 0644), 0);
+    else if (c.configBefore == "<endless>")
+        ASSERT_EQ(symlink("/dev/zero", "config.ini"), 0);
+    else if (!c.configBefore.empty())
+        WriteFile("config.ini", c.configBefore);
     GameProcess game;
     if (c.status == 0) {
         EXPECT_EQ(VisitTitle(dir.Path(), c.playAGame, c.env), 0) << ReadFile("quillemarch.log");
@@ -109,6 +118,8 @@ INSTANTIATE_TEST_SUITE_P(
                  Lines{"   Initializing sound engine...Failed!", "   Shutting down log system..."},
              kDefaults},
         Case{"NoDisplay", "", {{"DISPLAY", ""}}, true, 1, kNoConfig + kNoScreen, kDefaults},
+        Case{"ConfigIsAFifo", "<fifo>", {}, true, 0, kFirstRun + kQuit, kDefaults},
+        Case{"ConfigIsEndless", "<endless>", {}, true, 0, kFirstRun + kQuit, kDefaults},
         // A zero width (what an unreadable number leaves) cannot be opened; the refused size is
         // kept to be tried again next time.
         Case{"RefusedSize", Config("0\n400", '0', '1'), {}, true, 0,

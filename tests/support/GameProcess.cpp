@@ -69,12 +69,13 @@ bool GameProcess::StartToTitle(const std::string& dir, const Env& env, const std
     const std::string log = (home.empty() ? dir : home) + "/quillemarch.log";
     const std::string config = (home.empty() ? dir : home) + "/config.ini";
     const bool fresh = !FileExists(config);
-    const std::string settings = ReadFile(config);
+    const bool regular = std::filesystem::is_regular_file(config);
+    const std::string settings = regular ? ReadFile(config) : "";  // a FIFO would never end
     // Allegro now and then fails to start (status 1) when one run follows another: that start
     // is tried again, with the settings file as it was.
     for (int attempt = 0; attempt < 3; ++attempt) {
         if (fresh) std::filesystem::remove(config);
-        else if (std::filesystem::is_regular_file(config)) WriteFile(config, settings);
+        else if (regular) WriteFile(config, settings);
         std::filesystem::remove(log);
         if (!Start(dir, env, binary)) return false;
         const bool title =
