@@ -13,4 +13,5 @@ $SUDO apt-get install -y --no-install-recommends \
     googletest libgtest-dev \
     xvfb xauth xdotool x11-utils \
     clang libclang-rt-14-dev \
-    python3 file dpkg-dev
+    python3 file dpkg-dev \
+    lintian desktop-file-utils appstream

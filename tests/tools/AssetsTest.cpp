@@ -138,3 +138,42 @@ TEST(Assets, SoundsHaveTheirLengthPeakAndLoopPoint)
         step = std::max({step, std::fabs(s[i] - s[i - 1]), std::fabs(s[n - i] - s[n - i - 1])});
     EXPECT_LE(std::fabs(s.front() - s.back()), std::min(step + 0.005f, 0.05f));
 }
+
+// Relative luminance of an sRGB colour, 0 for black to 1 for white.
+static double Luminance(const uint8_t* c)
+{
+    const double weight[3] = {0.2126, 0.7152, 0.0722};
+    double l = 0.0;
+    for (int i = 0; i < 3; ++i) {
+        const double v = c[i] / 255.0;
+        l += weight[i] * (v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4));
+    }
+    return l;
+}
+
+// The credits, navy letters 7 rows high from the scroll bar's top row, stand on a plain strip at 4.5:1 or
+// better with the bar's decoration beneath it; the red lamp's lit and dark frames are a third of the whole
+// luminance scale apart, so the blink reads against the wall.
+TEST(Assets, CreditsStandOutAndTheRedLampBlinks)
+{
+    png_image png;
+    const std::vector<uint8_t> bar = ReadPng(kData / "gfx/backgrounds/menu_scroll.png", png);
+    const uint8_t navy[3] = {53, 40, 121};
+    const double contrast = (Luminance(&bar[0]) + 0.05) / (Luminance(navy) + 0.05);
+    EXPECT_GE(contrast, 4.5);
+    const size_t stripBytes = 7 * png.width * 4;
+    for (size_t i = 0; i < stripBytes; ++i) ASSERT_EQ(bar[i], bar[i % 4]) << "the strip is not plain at pixel " << i / 4;
+    bool decorated = false;
+    for (size_t i = stripBytes; i < bar.size(); ++i) decorated |= bar[i] != bar[i % 4];
+    EXPECT_TRUE(decorated) << "nothing but the strip on the bar";
+    double mean[2] = {};
+    for (int frame = 0; frame < 2; ++frame) {
+        const std::vector<uint8_t> lamp = ReadPng(kData / ("gfx/sprites/alarm_red_" + std::to_string(frame + 1) + ".png"), png);
+        int opaque = 0;
+        for (size_t i = 0; i < lamp.size(); i += 4)
+            if (lamp[i + 3]) mean[frame] += Luminance(&lamp[i]), ++opaque;
+        mean[frame] /= std::max(opaque, 1);
+    }
+    EXPECT_GE(std::fabs(mean[0] - mean[1]), 1.0 / 3) << "lamp frames " << mean[0] << " and " << mean[1];
+    std::printf("credits contrast %.2f:1, red lamp frames %.3f and %.3f\n", contrast, mean[0], mean[1]);
+}

@@ -62,10 +62,28 @@ std::string Label(const std::string& name)
     return label;
 }
 
+// The title's attract phase as the game shows it, credits on the scroll bar included.
+Image AttractScreen(const PictureSet& pictures)
+{
+    Image screen(320, 200);
+    screen.Fill(kPalette[0]);
+    Draw(screen, pictures, "fonts/quillemarch", 0, 35 + static_cast<int>(20 * std::sin(0.6)));
+    Draw(screen, pictures, "sprites/head", 320 - 200 - 10, 186, true);
+    Draw(screen, pictures, "backgrounds/menu_scroll", 0, 181);  // drawn 320 wide, its own width
+    DrawText(screen, pictures, 8, 181, "QUILLEMARCH  -  CODE GRAPHICS AND SOUND BY THE QUILLEMARCH TEAM",
+             kPalette[7]);
+    DrawText(screen, pictures, 90, 120, "PRESS ENTER TO START", kPalette[10]);
+    Draw(screen, pictures, "sprites/head", 60, 172);
+    return screen;
+}
+
 }  // namespace
 
-bool WriteContactSheet(const std::string& path, const PictureSet& pictures)
+bool WriteContactSheet(const std::string& path, const PictureSet& gamePictures)
 {
+    // Every picture, and last the title they make, where the credits must read.
+    PictureSet pictures = gamePictures;
+    pictures["title screen"] = AttractScreen(gamePictures);
     constexpr int kScale = 4, kPad = 16, kSheetWidth = 1312, kLabelHeight = 2 * kGlyphHeight + 6;
     const Rgb kBackdrop{58, 60, 66}, kCheckA{92, 94, 100}, kCheckB{104, 106, 112}, kInk{230, 230, 230};
 
@@ -91,7 +109,7 @@ bool WriteContactSheet(const std::string& path, const PictureSet& pictures)
     sheet.Fill(kBackdrop);
     for (const Placed& p : placed) {
         const Image& image = pictures.at(*p.name);
-        DrawText(sheet, pictures, p.x, p.y, Label(*p.name), kInk, 2);
+        DrawText(sheet, gamePictures, p.x, p.y, Label(*p.name), kInk, 2);
         int top = p.y + kLabelHeight;
         for (int py = 0; py < image.height * kScale; ++py)
             for (int px = 0; px < image.width * kScale; ++px)
@@ -132,11 +150,7 @@ bool WriteTitleMock(const std::string& path, const PictureSet& pictures)
 {
     Image mock(960, 200);
     mock.Fill(kPalette[0]);
-    Draw(mock, pictures, "fonts/quillemarch", 0, 35 + static_cast<int>(20 * std::sin(0.6)));
-    Draw(mock, pictures, "sprites/head", 320 - 200 - 10, 186, true);
-    Draw(mock, pictures, "backgrounds/menu_scroll", 0, 181);  // drawn 320 wide, its own width
-    DrawText(mock, pictures, 90, 120, "PRESS ENTER TO START", kPalette[10]);
-    Draw(mock, pictures, "sprites/head", 60, 172);
+    Blit(mock, AttractScreen(pictures), 0, 0);
 
     Draw(mock, pictures, "backgrounds/score_table", 320 + 78, 65);
     DrawText(mock, pictures, 320 + 120, 40, "HIGH SCORES", kPalette[15]);
