@@ -42,7 +42,9 @@ TEST(Faults, BrokenSettingsFileStillStartsAndQuits) {
     // neither read nor written.
     const std::vector<std::array<std::string, 3>> cases = {
         {"random bytes", noise, kDefaultConfig},
-        {"10 MB, the last section counts", std::string(10 << 20, 'x') + "\n[SoundEnabled]\n0\n",
+        // Only the first part of an overgrown file is read.
+        {"10 MB, only its first part counts",
+         "[SoundEnabled]\n0\n" + std::string(10 << 20, 'x') + "\n[Fullscreen]\n1\n",
          kDefaultConfig.substr(0, kDefaultConfig.size() - 3) + "0\n\n"},
         {"every section twice, the later wins", other + kDefaultConfig, kDefaultConfig},
         {"a directory", "", ""}};

@@ -51,8 +51,11 @@ TEST(SettingsFile, WritesTheFiveSectionsAndReportsFailedWrites)
     ASSERT_TRUE(LoadSettings(read));
     EXPECT_EQ(Fields(read), "1024 768 1 16 1 0");
 
-    ASSERT_EQ(unlink("config.ini") | symlink("/dev/full", "config.ini"), 0);
+    // The new file goes beside the old one first: a full disk leaves the old settings whole.
+    const std::string before = ReadFile("config.ini");
+    ASSERT_EQ(symlink("/dev/full", "config.ini.new"), 0);
     EXPECT_FALSE(SaveSettings(changed)) << "the disk is full";
+    EXPECT_EQ(ReadFile("config.ini"), before);
 }
 
 // What the reader keeps: named values in any order, Windows line ends; a bad value is skipped
@@ -80,7 +83,8 @@ TEST(SettingsFile, ReadsWhatTheFileNamesAndSkipsBadValues)
         {"no value", "[Anti-aliasing]\n1\n[ColorDepth]\n", "640 400 1 32 0 1"},
         {"empty", "", kDefaults},
         {"binary", binary, kDefaults},
-        {"huge", huge + "\n[ColorDepth]\n16\n", "640 400 0 16 0 1"},
+        {"huge, its first part", "[ColorDepth]\n16\n" + huge, "640 400 0 16 0 1"},
+        {"huge, beyond what is read", huge + "\n[ColorDepth]\n16\n", kDefaults},
         {"no final line end", "[SoundEnabled]\n0\n[ColorDepth]\n24", "640 400 0 24 0 0"},
     };
     for (const auto& c : cases) EXPECT_EQ(ReadConfig(c.bytes), c.fields) << c.what;
