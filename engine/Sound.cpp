@@ -10,13 +10,18 @@
 std::vector<std::string> effectFiles;
 std::vector<std::string> musicFiles;
 static bool soundReady = false;
-static std::unique_ptr<SoundDevice> soundEngine;
+static std::unique_ptr<SoundOutput> soundEngine;
 
 bool InitSound()
 {
-    soundEngine = SoundDevice::Create();
-    soundReady = soundEngine != nullptr;
+    UseSoundOutput(SoundDevice::Create());
     return soundReady;
+}
+
+void UseSoundOutput(std::unique_ptr<SoundOutput> output)
+{
+    soundEngine = std::move(output);
+    soundReady = soundEngine != nullptr;
 }
 
 bool FindAudioFiles(const std::string& effectsDir, const std::string& musicDir)

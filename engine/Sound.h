@@ -2,6 +2,7 @@
 // "data\audio\sfx" and "data\audio\mus".
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,18 @@ enum SoundEffect : int {
 // The music by its place in "data\audio\mus".
 enum Music : int { kTitleMusic = 0 };
 
+// Whatever plays the files the game asks for: the sound card in the game,
+// a recorder in the tests.
+class SoundOutput {
+public:
+    virtual ~SoundOutput() = default;
+    virtual void Play(const std::string& path, bool loop) = 0;
+    virtual void StopAll() = 0;
+};
+
 bool InitSound();
+// Plays through the given output from now on, as InitSound does with the card.
+void UseSoundOutput(std::unique_ptr<SoundOutput> output);
 bool FindAudioFiles(const std::string& effectsDir, const std::string& musicDir);
 bool ListDirectory(const std::string& dir, std::vector<std::string>& files);
 void PlaySoundEffect(int n);

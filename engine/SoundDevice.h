@@ -14,19 +14,21 @@
 
 #include <AL/alc.h>
 
-class SoundDevice {
+#include "engine/Sound.h"
+
+class SoundDevice : public SoundOutput {
 public:
     // Null when no output device can be opened.
     static std::unique_ptr<SoundDevice> Create();
-    ~SoundDevice();
+    ~SoundDevice() override;
     SoundDevice(const SoundDevice&) = delete;
     SoundDevice& operator=(const SoundDevice&) = delete;
 
     // Starts the file at once; with loop it repeats until stopped. A file
     // that cannot be read is skipped, with its reason on stderr once.
-    void Play(const std::string& path, bool loop);
+    void Play(const std::string& path, bool loop) override;
     // Every playing sound ends at once, music included.
-    void StopAll();
+    void StopAll() override;
 
     struct Voice;
 

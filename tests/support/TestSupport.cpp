@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <stdexcept>
 
@@ -62,5 +63,40 @@ std::vector<std::string> ReadLines(const std::string& name) {
 
 std::string SourceData() { return std::string(QM_SOURCE_DIR) + "/data"; }
 std::string GameBinary() { return std::string(QM_BIN_DIR) + "/quillemarch"; }
+
+class RecordingOutput : public SoundOutput {
+public:
+    explicit RecordingOutput(SoundRecorder& into) : recorder(into) {}
+    void Play(const std::string& path, bool loop) override
+    {
+        recorder.played.push_back(path.substr(path.rfind('\\') + 1) + (loop ? " loop" : ""));
+    }
+    void StopAll() override { recorder.played.push_back("stop"); }
+
+private:
+    SoundRecorder& recorder;
+};
+
+SoundRecorder::SoundRecorder()
+{
+    effectFiles.clear();
+    musicFiles.clear();
+    for (int n = 0; n < 6; ++n)
+        effectFiles.push_back("sfx\\sfx" + std::to_string(n));
+    musicFiles.push_back("mus\\mus0");
+    UseSoundOutput(std::make_unique<RecordingOutput>(*this));
+}
+
+SoundRecorder::~SoundRecorder()
+{
+    UseSoundOutput(nullptr);
+    effectFiles.clear();
+    musicFiles.clear();
+}
+
+std::vector<std::string> SoundRecorder::Take()
+{
+    return std::exchange(played, {});
+}
 
 }  // namespace testsupport

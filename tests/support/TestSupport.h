@@ -2,7 +2,10 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "engine/Sound.h"
 
 namespace testsupport {
 
@@ -29,6 +32,20 @@ std::string ReadFile(const std::string& name);
 void WriteFile(const std::string& name, const std::string& bytes);
 bool FileExists(const std::string& name);
 std::vector<std::string> ReadLines(const std::string& name);  // without line ends
+
+// Takes the place of the sound card and keeps what the game asked for, as
+// effect numbers ("sfx3") and music ("mus0", "mus0 loop"), in order. The
+// game's lists name six effects and one piece of music.
+class SoundRecorder {
+public:
+    SoundRecorder();
+    ~SoundRecorder();
+    std::vector<std::string> Take();  // what was played since the last Take
+
+private:
+    std::vector<std::string> played;
+    friend class RecordingOutput;
+};
 
 // The shipped data/ and the built game binary.
 std::string SourceData();
