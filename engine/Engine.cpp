@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "engine/Quit.h"
 #include "engine/Sound.h"
 #include "ol/Startup.h"
 
@@ -71,8 +72,21 @@ static void StartSound(Log& log, const Settings& settings)
         log.WriteLine("         Couldn't find audio directory!");
 }
 
+static Log* runLog = nullptr;
+static const Settings* runSettings = nullptr;
+
+// The settings are saved now, as a normal end would; the high-score files
+// are only ever replaced whole, so they need nothing.
+static void SaveWhatTheDisplayTookAway()
+{
+    runLog->WriteLine("Lost the connection to the display! Shutting down.");
+    SaveSettings(*runSettings);
+}
+
 void InitEngine(Log& log, Settings& settings)
 {
+    runLog = &log;
+    runSettings = &settings;
     log.WriteLine("Init engine:");
     ReadConfigFile(log, settings);
     scaleX = static_cast<float>(settings.width) / kLogicalWidth;
@@ -83,6 +97,8 @@ void InitEngine(Log& log, Settings& settings)
     // This second seed is the one the game plays with.
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     StartSound(log, settings);
+    ol::Desktop::OnDisplayLost(SaveWhatTheDisplayTookAway);
+    ListenForQuitRequests();
 }
 
 void FreeResources(Log& log, const Settings& settings, void (*destroyImages)())

@@ -147,7 +147,7 @@ void runHighScoreEntry()
     marker.Load("data\\gfx\\sprites\\marker.png", 0);
     const std::string headline = Headline(PlaceOf(table, finalScore));
 
-    // One redraw per key; Escape is ignored, only END leaves.
+    // One redraw per key; Escape is ignored, only END (or a quit request) leaves.
     NameEntry entry;
     int k = 0;
     for (;;) {
@@ -155,11 +155,14 @@ void runHighScoreEntry()
         if (!entry.running) break;
         DrawEntry(entry, headline, frame, marker);
         PresentAndClear();
-        k = readkey();
+        k = WaitForKey();
+        if (k < 0) break;
     }
 
     frame.Destroy(true);
     marker.Destroy(true);
+    // An entry cut short by a quit request leaves the table as it was.
+    if (entry.running) return;
     table.insert(finalScore, entry.name);
     gameState.log.WriteLine("   Saving score...");
     gameState.titleTicks = kTitleTicksAfterEntry;

@@ -80,7 +80,8 @@ void runOptionsScreen()
         ChangeSetting(k >> 8, settings);
         DrawOptions(settings);
         PresentAndClear();
-        k = readkey();
+        k = WaitForKey();
+        if (k < 0) return;
     }
     rest(100);
 }

@@ -1,9 +1,16 @@
 // The screens around a game. Each is one routine with its own local state.
 #pragma once
 
-void runTitleScreen();     // returns when the player presses Enter; Escape quits the program
+void runTitleScreen();  // returns when the player presses Enter; Escape quits the program
 void runOptionsScreen();   // changes the settings in memory; they are written at exit
 void runHighScoreEntry();  // after a game: name entry when the score qualifies
+
+// The next key of the keyboard buffer, as readkey() gives it, or -1 as soon
+// as the program is asked to end while waiting.
+int WaitForKey();
+// The shutdown lines, the resources let go, and exit with status 0: the way
+// out from every screen, by Escape on the title screen or by a quit request.
+[[noreturn]] void QuitProgram();
 
 // The screen sizes the options screen offers, in the order R steps through them.
 struct Resolution {

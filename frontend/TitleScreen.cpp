@@ -8,6 +8,7 @@
 #include <string>
 
 #include "engine/Engine.h"
+#include "engine/Quit.h"
 #include "engine/Sound.h"
 #include "frontend/HighScoreTable.h"
 #include "frontend/Screens.h"
@@ -177,7 +178,8 @@ void ReleasePictures(TitleVisit& visit)
 // be held: it must not quit the program or start the next game at once.
 void WaitForEnterAndEscapeUp()
 {
-    for (int waited = 0; (key[KEY_ENTER] || key[KEY_ESC]) && waited < kKeyReleaseWaitMs;
+    for (int waited = 0; (key[KEY_ENTER] || key[KEY_ESC]) && waited < kKeyReleaseWaitMs &&
+                         !QuitRequested();
          waited += 10)
         rest(10);
 }
@@ -214,7 +216,7 @@ void runTitleScreen()
     // last step; a backlog is worked off one full step per tick.
     bool quit = false;
     for (;;) {
-        const bool escape = key[KEY_ESC] != 0;
+        const bool escape = key[KEY_ESC] != 0 || QuitRequested();
         if (escape || key[KEY_ENTER]) {
             quit = escape;
             break;
@@ -228,12 +230,7 @@ void runTitleScreen()
 
     ReleasePictures(visit);
     StopAllSounds();
-    if (quit) {
-        // The table is not written on the way out.
-        log.WriteLine("Shutting down:");
-        FreeResources(log, gameState.settings, FreeGameImages);
-        exit(0);
-    }
+    if (quit) QuitProgram();
     PlaySoundEffect(kRowClearedSound);
     log.WriteResult("   Removing menu resources", true);
 }

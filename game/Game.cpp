@@ -6,9 +6,10 @@
 #include <cstdlib>
 
 #include "engine/Engine.h"
+#include "engine/Platform.h"
+#include "engine/Quit.h"
 #include "engine/Sound.h"
 #include "game/Rules.h"
-#include "engine/Platform.h"
 #include "ol/Canvas.h"
 #include "ol/LayerLog.h"
 
@@ -142,7 +143,7 @@ void RunGame()
 {
     NewGame();
     gs.log.WriteLine("Game running!");
-    while (!key[KEY_ESC] && gameRunning) {
+    while (!key[KEY_ESC] && gameRunning && !QuitRequested()) {
         while (sem_wait(&gs.tickSemaphore) != 0 && errno == EINTR) {
         }
         RunDueTicks();

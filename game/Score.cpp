@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string>
 
+#include "engine/Quit.h"
 #include "engine/Sound.h"
 #include "game/Rules.h"
 
@@ -105,6 +106,10 @@ void EndOfGame()
 {
     int angle = 0;
     while (!key[KEY_ENTER]) {
+        if (QuitRequested()) {
+            gameRunning = false;  // the program ends; no name entry
+            return;
+        }
         DrawWavingGameOver(angle);
         angle = angle == 360 ? 0 : angle + 5;
         if (angle % 30 == 0) CountDownTimeStep();

@@ -1,6 +1,6 @@
 // Quillemarch: the engine comes up, the game's pictures and clock are made,
-// then the title screen and a game take turns for ever. The title screen is
-// where the program ends.
+// then the title screen and a game take turns for ever. The program ends on
+// the title screen, or wherever a signal or the close button finds it.
 #include <allegro.h>
 #include <unistd.h>
 
@@ -10,6 +10,7 @@
 
 #include "engine/Engine.h"
 #include "engine/Platform.h"
+#include "engine/Quit.h"
 #include "frontend/Screens.h"
 #include "game/GameState.h"
 
@@ -50,6 +51,7 @@ int main(int, char**)
     for (;;) {
         runTitleScreen();
         RunGame();
+        if (QuitRequested()) QuitProgram();
     }
 }
 END_OF_MAIN()

@@ -20,6 +20,21 @@ constexpr int kPathLength = 512;
 constexpr int kLoadConversion =
     COLORCONV_8_TO_32 | COLORCONV_15_TO_32 | COLORCONV_16_TO_32 | COLORCONV_24_TO_32;
 
+// No GL context exists before the mode is set, so GL cannot be asked for its
+// largest viewport; this is software GL's, which no screen here exceeds.
+constexpr int kLargestViewport = 16384;
+
+// A size larger than the desktop or the viewport does not fail: the software
+// rasteriser crashes on it. Full screen cannot go beyond the desktop either.
+bool FitsTheDisplay(int width, int height)
+{
+    int desktopWidth = 0, desktopHeight = 0;
+    if (get_desktop_resolution(&desktopWidth, &desktopHeight) == 0 &&
+        (width > desktopWidth || height > desktopHeight))
+        return false;
+    return width <= kLargestViewport && height <= kLargestViewport;
+}
+
 std::string ScreenModeText(int width, int height, bool fullscreen, int colorDepth, int zDepth)
 {
     return "Couldn't up the screen! (Width: " + std::to_string(width) +
@@ -56,7 +71,8 @@ public:
     {
         // Allegro that never started crashes when asked for a mode, and a
         // size of 0 or less makes AllegroGL wait for ever.
-        if (!Layer().librariesStarted || width <= 0 || height <= 0) {
+        if (!Layer().librariesStarted || width <= 0 || height <= 0 ||
+            !FitsTheDisplay(width, height)) {
             WriteError(ScreenModeText(width, height, fullscreen, colorDepth, zDepth));
             return false;
         }
@@ -74,6 +90,9 @@ public:
             request_refresh_rate(refreshRate);
         if (set_gfx_mode(GFX_OPENGL, width, height, 0, 0) == 0)
             return true;
+        // Whatever the failed attempt left open goes, so that the next one
+        // starts as on a fresh start.
+        set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
         WriteError(ScreenModeText(width, height, fullscreen, colorDepth, zDepth));
         return false;
     }

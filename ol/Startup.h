@@ -13,6 +13,18 @@ public:
                            int refreshRate);
 };
 
+// What the desktop asks of the program from outside its own input.
+class Desktop {
+public:
+    // The window's close button; the handler runs on the input thread and
+    // should only record the request.
+    static void OnCloseButton(void (*handler)());
+    // The connection to the display broke. The handler runs once, on
+    // whichever thread noticed, and must not draw; the process then ends
+    // with status 1 without any further call into the display.
+    static void OnDisplayLost(void (*handler)());
+};
+
 class Quality {
 public:
     // Chooses the filter of every later texture upload: linear or nearest.

@@ -8,7 +8,7 @@ $SUDO apt-get update
 $SUDO apt-get install -y --no-install-recommends \
     build-essential cmake pkg-config git \
     liballegro4-dev liballeggl4-dev libloadpng4-dev \
-    libgl1-mesa-dev libgl1-mesa-dri libglu1-mesa-dev mesa-utils \
+    libx11-dev libgl1-mesa-dev libgl1-mesa-dri libglu1-mesa-dev mesa-utils \
     libopenal-dev libopenal1 libsndfile1-dev libpng-dev zlib1g-dev \
     googletest libgtest-dev \
     xvfb xauth xdotool x11-utils \

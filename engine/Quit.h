@@ -1,0 +1,10 @@
+// Ending the program from outside the keyboard: SIGTERM, SIGINT, SIGHUP and
+// the window's close button only record the request, and every loop that
+// runs or waits looks at it and leaves the way Escape would, so the program
+// ends on the title screen's own way out.
+#pragma once
+
+// Takes those signals from Allegro's own handlers, whose clean-up can lock
+// up against a frame being shown, and listens to the close button.
+void ListenForQuitRequests();
+bool QuitRequested();
