@@ -155,25 +155,4 @@ TEST(Faults, BrokenHighScoreFilesAreWrittenBackWhole) {
     }
 }
 
-TEST(Faults, KilledWhileSavingTheTableLeavesItWhole) {
-    ScratchDir dir;
-    dir.CopyData();
-    const std::string before = ReadFile("data/scores.hst") + ReadFile("data/names.hst");
-    std::mt19937 random(1);
-    for (int round = 0; round < 10; ++round) {
-        SCOPED_TRACE("round " + std::to_string(round));
-        GameProcess game;
-        ASSERT_TRUE(game.StartToTitle(dir.Path())) << ReadFile("quillemarch.log");
-        // Enter leaves the title, which saves the table it read: killed before, during or
-        // after, the files hold one whole table.
-        Shell("xdotool keydown Return");
-        Sleep(static_cast<int>(random() % 40));
-        game.Kill(SIGKILL);
-        EXPECT_EQ(game.Wait(5000), 128 + SIGKILL);
-        Shell("xdotool keyup Return");
-        ExpectWholeTable();
-        EXPECT_EQ(ReadFile("data/scores.hst") + ReadFile("data/names.hst"), before);
-    }
-}
-
 }  // namespace

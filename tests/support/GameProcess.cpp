@@ -146,6 +146,13 @@ void TapKey(const std::string& keysym) {
     Sleep(60);
 }
 
+std::string GameWindowSize() {
+    const std::string out = Shell("xdotool search --onlyvisible --name quillemarch "
+                                  "getwindowgeometry 2>/dev/null");
+    const auto at = out.find("Geometry: ");
+    return at == out.npos ? "" : out.substr(at + 10, out.find('\n', at) - at - 10);
+}
+
 void Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 Lines LogBody(const std::string& file) {

@@ -4,6 +4,7 @@
 
 #include <sys/types.h>
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
@@ -51,5 +52,11 @@ void HoldKey(const std::string& keysym, int ms = 150);
 void TapKey(const std::string& keysym);  // enough for keys read from the keyboard buffer
 void Sleep(int ms);
 Lines LogBody(const std::string& file);  // the log lines after the header
+// The screen's top-left corner, where the game's window opens, as 0xRRGGBB row by row.
+std::vector<uint32_t> GrabScreen(int width, int height);
+// The game window's close button, as a window manager passes it on: a WM_DELETE_WINDOW message.
+bool RequestClose();
+// The game window's size as "640x400", "" when there is none.
+std::string GameWindowSize();
 
 }  // namespace testsupport
