@@ -1,14 +1,11 @@
-// The real game fed broken files: settings, pictures, sounds and the high-score table. It must
+// The real game fed broken files: pictures, sounds and the high-score table. It must
 // start, run and quit with status 0, say what failed in its logs, and never lose or mangle the
 // player's table.
 #include <gtest/gtest.h>
-#include <signal.h>
 
 #include <algorithm>
-#include <array>
 #include <filesystem>
 #include <functional>
-#include <random>
 #include <regex>
 #include <string>
 #include <tuple>
@@ -22,46 +19,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kDefaultConfig =
-    "[Resolution]\n640\n400\n\n[Fullscreen]\n0\n\n[ColorDepth]\n32\n\n"
-    "[Anti-aliasing]\n0\n\n[SoundEnabled]\n1\n\n";
-
 // A table the game can read back whole: five scores and five CR LF lines.
 void ExpectWholeTable() {
     EXPECT_EQ(ReadFile("data/scores.hst").size(), 20u);
     const std::string names = ReadFile("data/names.hst");
     EXPECT_TRUE(std::regex_match(names, std::regex("([^\r\n]*\r\n){5}"))) << names;
-}
-
-TEST(Faults, BrokenSettingsFileStillStartsAndQuits) {
-    std::mt19937 random(7);
-    std::string noise(4096, '\0');
-    for (char& c : noise) c = static_cast<char>(random());
-    const std::string other = std::regex_replace(kDefaultConfig, std::regex("\n0\n|640"), "\n1\n");
-    // Root reads any file, so a directory (no contents given) stands for a file that can be
-    // neither read nor written.
-    const std::vector<std::array<std::string, 3>> cases = {
-        {"random bytes", noise, kDefaultConfig},
-        // Only the first part of an overgrown file is read.
-        {"10 MB, only its first part counts",
-         "[SoundEnabled]\n0\n" + std::string(10 << 20, 'x') + "\n[Fullscreen]\n1\n",
-         kDefaultConfig.substr(0, kDefaultConfig.size() - 3) + "0\n\n"},
-        {"every section twice, the later wins", other + kDefaultConfig, kDefaultConfig},
-        {"a directory", "", ""}};
-    for (const auto& [name, contents, expected] : cases) {
-        SCOPED_TRACE(name);
-        ScratchDir dir;
-        dir.CopyData();
-        if (contents.empty()) fs::create_directory("config.ini");
-        else WriteFile("config.ini", contents);
-        EXPECT_EQ(VisitTitle(dir.Path(), false), 0) << ReadFile("quillemarch.log");
-        const Lines body = LogBody("quillemarch.log");
-        ASSERT_GE(body.size(), 2u);
-        EXPECT_EQ(body[1], expected.empty() ? "   Reading config file...Failed!"
-                                            : "   Reading config file...Done!");
-        EXPECT_EQ(ReadFile("config.ini"), expected);
-        EXPECT_EQ(body.back(), "   Shutting down log system...");
-    }
 }
 
 TEST(Faults, EachMissingOrDamagedPictureIsLoggedAndTheGameRuns) {

@@ -5,7 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <random>
 #include <regex>
+#include <set>
 #include <string>
 
 #include "tests/support/GameProcess.h"
@@ -15,8 +18,10 @@ using namespace testsupport;
 
 namespace {
 
-std::string Config(const std::string& size, char smooth, char sound, const char* eol = "\n") {
-    const std::string s = "[Resolution]\n" + size + "\n\n[Fullscreen]\n0\n\n[ColorDepth]\n32\n\n" +
+// `mode`: full screen, then the colour depth.
+std::string Config(const std::string& size, char smooth, char sound,
+                   const std::string& mode = "0\n\n[ColorDepth]\n32", const char* eol = "\n") {
+    const std::string s = "[Resolution]\n" + size + "\n\n[Fullscreen]\n" + mode + "\n\n" +
                           "[Anti-aliasing]\n" + smooth + "\n\n[SoundEnabled]\n" + sound + "\n\n";
     return std::regex_replace(s, std::regex("\n"), eol);
 }
@@ -54,6 +59,9 @@ struct Case {
     Lines body;
     std::string configAfter;
     bool playAGame = false;
+    // At the title: the window's size and whether its pictures are filtered smoothly.
+    std::string window = "640x400";
+    bool smooth = false;
 };
 
 // Failures name the case rather than dump its bytes.
@@ -68,15 +76,28 @@ TEST_P(Startup, LogsAndConfigAsThePlayerFindsThem) {
     dir.CopyData({"scores.hst", "names.hst"});
     if (c.withAudio) dir.CopyData({"audio"});
     // A FIFO or an endless stream in the settings' place must neither block nor flood the start.
+    // Root reads any file, so a directory stands for one that can be neither read nor written.
     if (c.configBefore == "<fifo>")
         ASSERT_EQ(mkfifo("config.ini", 0644), 0);
     else if (c.configBefore == "<endless>")
         ASSERT_EQ(symlink("/dev/zero", "config.ini"), 0);
+    else if (c.configBefore == "<directory>")
+        ASSERT_TRUE(std::filesystem::create_directory("config.ini"));
     else if (!c.configBefore.empty())
         WriteFile("config.ini", c.configBefore);
     GameProcess game;
     if (c.status == 0) {
-        EXPECT_EQ(VisitTitle(dir.Path(), c.playAGame, c.env), 0) << ReadFile("quillemarch.log");
+        // Nearest filtering shows only the palette's colours; smooth filtering mixes them.
+        std::string window;
+        size_t colours = 0;
+        EXPECT_EQ(VisitTitle(dir.Path(), c.playAGame, c.env, "", "", [&] {
+                      window = GameWindowSize();
+                      const int w = std::stoi(window), h = std::stoi(window.substr(window.find('x') + 1));
+                      const std::vector<uint32_t> pixels = GrabScreen(w, h);
+                      colours = std::set<uint32_t>(pixels.begin(), pixels.end()).size();
+                  }), 0) << ReadFile("quillemarch.log");
+        EXPECT_EQ(window, c.window);
+        EXPECT_EQ(colours > 64, c.smooth) << colours << " colours";
     } else {
         ASSERT_TRUE(game.Start(dir.Path(), c.env));
         EXPECT_EQ(game.Wait(30000), c.status) << "the game must end as it says, never crash";
@@ -98,6 +119,17 @@ TEST_P(Startup, LogsAndConfigAsThePlayerFindsThem) {
 }
 
 const Lines kFirstRun = kNoConfig + kScreen + kSound + kGame + kTitle;
+const Lines kFallBack = kWithConfig + Lines{"   Setting up screen...Failed!",
+                                            "      Reverting to default GFX mode...Done!"} +
+                        kSound + kGame + kTitle + kQuit;
+const Lines kConfigRead = kWithConfig + kScreen + kSound + kGame + kTitle + kQuit;
+
+std::string Noise() {
+    std::mt19937 random(7);
+    std::string noise(4096, '\0');
+    for (char& c : noise) c = static_cast<char>(random());
+    return noise;
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Paths, Startup,
@@ -108,10 +140,10 @@ INSTANTIATE_TEST_SUITE_P(
              kFirstRun + Lines{"   Removing menu resources...Done!", "Game running!"} + kTitle +
                  kQuit,
              kDefaults, true},
-        Case{"SoundOff", Config("640\n400", '1', '0'), {}, true, 0,
+        Case{"SoundOffSmooth", Config("640\n400", '1', '0'), {}, true, 0,
              kWithConfig + kScreen + Lines{"   NO SOUND! Sound disabled in config.ini!"} + kGame +
                  kTitle + kQuitSilent,
-             Config("640\n400", '1', '0')},
+             Config("640\n400", '1', '0'), false, "640x400", true},
         // No OpenAL back-end opens: a machine without a sound card.
         Case{"NoSoundDevice", "", {{"ALSOFT_DRIVERS", "no-such-driver"}}, true, 1,
              kNoConfig + kScreen +
@@ -120,19 +152,36 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"NoDisplay", "", {{"DISPLAY", ""}}, true, 1, kNoConfig + kNoScreen, kDefaults},
         Case{"ConfigIsAFifo", "<fifo>", {}, true, 0, kFirstRun + kQuit, kDefaults},
         Case{"ConfigIsEndless", "<endless>", {}, true, 0, kFirstRun + kQuit, kDefaults},
-        // A zero width (what an unreadable number leaves) cannot be opened; the refused size is
-        // kept to be tried again next time.
-        Case{"RefusedSize", Config("0\n400", '0', '1'), {}, true, 0,
-             kWithConfig + Lines{"   Setting up screen...Failed!",
-                                 "      Reverting to default GFX mode...Done!"} +
-                 kSound + kGame + kTitle + kQuit,
-             Config("0\n400", '0', '1')},
+        // Sizes that cannot be opened are kept to be tried again next time; the fall-back
+        // window opens each time, and filters smoothly whatever the setting says.
+        Case{"RefusedSize", Config("0\n400", '0', '1'), {}, true, 0, kFallBack,
+             Config("0\n400", '0', '1'), false, "640x400", true},
+        Case{"HugeWindow", Config("100000\n100000", '0', '1'), {}, true, 0, kFallBack,
+             Config("100000\n100000", '0', '1'), false, "640x400", true},
+        Case{"HugeFullScreen", Config("100000\n100000", '0', '1', "1\n\n[ColorDepth]\n32"), {},
+             true, 0, kFallBack, Config("100000\n100000", '0', '1', "1\n\n[ColorDepth]\n32"),
+             false, "640x400", true},
+        Case{"TinyAtSixteenBits", Config("1\n1", '0', '1', "0\n\n[ColorDepth]\n16"), {}, true, 0,
+             kFallBack, Config("1\n1", '0', '1', "0\n\n[ColorDepth]\n16"), false, "640x400", true},
+        Case{"UnknownDepth", Config("800\n500", '0', '1', "1\n\n[ColorDepth]\n7"), {}, true, 0,
+             kFallBack, Config("800\n500", '0', '1', "1\n\n[ColorDepth]\n7"), false, "640x400",
+             true},
+        // Broken settings files: the defaults fill in what they lack.
+        Case{"RandomBytes", Noise(), {}, true, 0, kConfigRead, kDefaults},
+        Case{"OvergrownOnlyItsFirstPartCounts",
+             "[SoundEnabled]\n0\n" + std::string(10 << 20, 'x') + "\n[Fullscreen]\n1\n", {}, true, 0,
+             kWithConfig + kScreen + Lines{"   NO SOUND! Sound disabled in config.ini!"} + kGame +
+                 kTitle + kQuitSilent,
+             Config("640\n400", '0', '0')},
+        Case{"EverySectionTwiceTheLaterWins", Config("1\n1", '1', '0', "1\n\n[ColorDepth]\n16") +
+             kDefaults, {}, true, 0, kConfigRead, kDefaults},
+        Case{"ConfigIsADirectory", "<directory>", {}, true, 0, kFirstRun + kQuit, ""},
         Case{"NoAudio", "", {}, false, 0,
              kNoConfig + kScreen + kSound + Lines{"         Couldn't find audio directory!"} +
                  kGame + kTitle + kQuit,
              kDefaults},
-        Case{"WindowsLineEnds", Config("800\n500", '1', '1', "\r\n"), {}, true, 0,
-             kWithConfig + kScreen + kSound + kGame + kTitle + kQuit, Config("800\n500", '1', '1')}),
+        Case{"WindowsLineEnds", Config("800\n500", '1', '1', "0\n\n[ColorDepth]\n32", "\r\n"), {},
+             true, 0, kConfigRead, Config("800\n500", '1', '1'), false, "800x500", true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -102,9 +102,11 @@ void GameProcess::Kill(int signal) {
 bool GameProcess::Running() { return pid > 0 && Wait(0) == -1; }
 
 int VisitTitle(const std::string& dir, bool playAGame, const GameProcess::Env& env,
-               const std::string& binary, const std::string& home) {
+               const std::string& binary, const std::string& home,
+               const std::function<void()>& atTitle) {
     GameProcess game;
     if (!game.StartToTitle(dir, env, binary, home)) return -2;
+    if (atTitle) atTitle();
     const std::string log = (home.empty() ? dir : home) + "/quillemarch.log";
     if (playAGame) {
         HoldKey("Return");

@@ -5,6 +5,7 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -39,10 +40,11 @@ private:
     int status = -1;
 };
 
-// The title, a game left with Escape if asked, then Escape: the exit status, or a negative
-// number for the step that did not come.
+// The title (where `atTitle` looks at it), a game left with Escape if asked, then Escape: the
+// exit status, or a negative number for the step that did not come.
 int VisitTitle(const std::string& dir, bool playAGame, const GameProcess::Env& env = {},
-               const std::string& binary = "", const std::string& home = "");
+               const std::string& binary = "", const std::string& home = "",
+               const std::function<void()>& atTitle = {});
 
 std::string Shell(const std::string& command);  // its standard output
 // Waits until the file holds `count` lines equal to `line`.
