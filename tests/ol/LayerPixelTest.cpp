@@ -28,6 +28,12 @@ class Layer : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(oltest::OpenTestScreen()) << "pixel tests need Xvfb"; }
     std::string Path(const std::string& name) const { return scratch.Path() + "/" + name; }
+    // A w x h picture without alpha, pixel (x, y) in colour Entry(x + 5 y).
+    std::string Picture(int w, int h)
+    {
+        oltest::WritePicture(Path("p.png"), w, h, 24, [](int x, int y) { return Entry(x + 5 * y); });
+        return Path("p.png");
+    }
     testsupport::ScratchDir scratch;
 };
 
@@ -48,8 +54,8 @@ TEST_F(Layer, PicturesKeepColoursAndAlphaOrAreMadeOpaqueAtAnyScreenDepth)
                              uint8_t(Entry(x).b / 4), 0};
     select_palette(palette);
     for (const auto& c : cases)
-        oltest::WritePicture(Path(c.file), 3, 1, c.depth, [&](int x, int) { return Entry(x, c.alpha[x]); },
-                             palette);
+        oltest::WritePicture(Path(c.file), 3, 1, c.depth,
+                             [&](int x, int) { return Entry(x, c.alpha[x]); }, palette);
     unselect_palette();
     for (int screenDepth : {32, 24})
         for (const auto& c : cases) {
@@ -72,10 +78,9 @@ TEST_F(Layer, PicturesKeepColoursAndAlphaOrAreMadeOpaqueAtAnyScreenDepth)
 // The anti-aliasing switch picks the filter of a picture when it is uploaded.
 TEST_F(Layer, AntialiasingChoosesLinearOrNearestFiltering)
 {
-    oltest::WritePicture(Path("p.png"), 2, 2, 24, [](int x, int y) { return Entry(x + y); });
     for (bool antialiasing : {true, false}) {
         ol::Quality::SetAntialiasing(antialiasing);
-        ol::Bitmap bitmap(Path("p.png"), 0);
+        ol::Bitmap bitmap(Picture(2, 2), 0);
         ol::Quality::SetAntialiasing(!antialiasing);
         GLint filters[2] = {};
         glBindTexture(GL_TEXTURE_2D, bitmap.TextureInfo().name);
@@ -110,9 +115,10 @@ TEST_F(Layer, BadPicturesFailCleanlyAndEmptyBitmapsDrawNothing)
     ol::MultiMode both(clip, tint);
     glFogf(GL_FOG_START, 0.25f);
     for (const auto& [file, error] : cases) {
+        SCOPED_TRACE(file);
         ol::Bitmap bitmap;
-        EXPECT_FALSE(bitmap.Load(Path(file).c_str(), 0)) << file;
-        EXPECT_EQ(bitmap.Width(), 0) << file;
+        EXPECT_FALSE(bitmap.Load(Path(file).c_str(), 0));
+        EXPECT_EQ(bitmap.Width(), 0);
         const std::vector<std::string> log = testsupport::ReadLines("ortholayer.log");
         EXPECT_EQ(std::vector<std::string>(log.end() - 2, log.end()),
                   (std::vector<std::string>{"Loading bitmap: " + Path(file), error}));
@@ -133,8 +139,7 @@ TEST_F(Layer, BadPicturesFailCleanlyAndEmptyBitmapsDrawNothing)
 // a mirrored one is mirrored in place; an unknown mirror mode draws it as it is.
 TEST_F(Layer, StretchedAndMirroredBlitsLandOnTheirPixels)
 {
-    oltest::WritePicture(Path("p.png"), 4, 3, 24, [](int x, int y) { return Entry(x + 5 * y); });
-    ol::Bitmap picture(Path("p.png"), 0);
+    ol::Bitmap picture(Picture(4, 3), 0);
     const struct { float scale; int mode; bool mirrorX, mirrorY; } cases[] = {
         {1, -1, false, false}, {2, -1, false, false}, {1.5f, -1, false, false},
         {3.25f, -1, false, false}, {2, ol::FLIP_HORIZONTAL, true, false},
@@ -155,7 +160,8 @@ TEST_F(Layer, StretchedAndMirroredBlitsLandOnTheirPixels)
                 const Rgba want = Entry((c.mirrorX ? 3 - px : px) + 5 * (c.mirrorY ? 2 - py : py));
                 EXPECT_TRUE(oltest::Near(got, want)) << px << "," << py << " got " << got;
             }
-        const int right = int(std::ceil(10 + 4 * c.scale)), bottom = int(std::ceil(20 + 3 * c.scale));
+        const int right = int(std::ceil(10 + 4 * c.scale));
+        const int bottom = int(std::ceil(20 + 3 * c.scale));
         for (auto [x, y] : {std::pair{9, 20}, {10, 19}, {right, 20}, {10, bottom}})
             EXPECT_EQ(screen.At(x, y), kBlack) << "outside at " << x << "," << y;
     }
@@ -166,28 +172,25 @@ TEST_F(Layer, StretchedAndMirroredBlitsLandOnTheirPixels)
 TEST_F(Layer, ScreenshotAtAnOddWidthHoldsTheUprightScreen)
 {
     ASSERT_TRUE(oltest::OpenTestScreen(1366, 768));
-    oltest::WritePicture(Path("p.png"), 4, 3, 24, [](int x, int y) { return Entry(x + 5 * y); });
-    ol::Bitmap picture(Path("p.png"), 0);
+    ol::Bitmap picture(Picture(4, 3), 0);
     picture.BlitStretched(0, 0, 1366, 768, 1.0f);
     const oltest::ScreenPixels screen = oltest::ReadScreen();
     ASSERT_TRUE(ol::Canvas::SaveImage(Path("screenshot.png")));
     GLint alignment = 0;
     glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
     EXPECT_EQ(alignment, 4) << "the read-back must restore GL's pack alignment";
-    BITMAP* saved = oltest::ReadPicture(Path("screenshot.png"));
-    ASSERT_NE(saved, nullptr);
-    ASSERT_EQ(saved->w, 1366);
-    ASSERT_EQ(saved->h, 768);
-    auto Saved = [&](int x, int y) {
-        const int c = getpixel(saved, x, y);
-        const int depth = bitmap_color_depth(saved);
-        return Rgba{getr_depth(depth, c), getg_depth(depth, c), getb_depth(depth, c), 255};
-    };
-    EXPECT_TRUE(oltest::Near(Saved(0, 0), Entry(0))) << "upright";
+    set_color_conversion(COLORCONV_NONE);
+    BITMAP* saved = load_bitmap(Path("screenshot.png").c_str(), nullptr);
+    ASSERT_TRUE(saved && saved->w == 1366 && saved->h == 768);
+    const int depth = bitmap_color_depth(saved);
     int wrong = 0;
     for (int y = 0; y < saved->h; ++y)
-        for (int x = 0; x < saved->w; ++x)
-            wrong += !oltest::Near(Saved(x, y), screen.At(x, y), 0);
+        for (int x = 0; x < saved->w; ++x) {
+            const int c = getpixel(saved, x, y);
+            const Rgba got{getr_depth(depth, c), getg_depth(depth, c), getb_depth(depth, c), 255};
+            wrong += !oltest::Near(got, screen.At(x, y), 0);
+        }
+    EXPECT_TRUE(oltest::Near(screen.At(0, 0), Entry(0))) << "upright";
     EXPECT_EQ(wrong, 0);
     destroy_bitmap(saved);
 }

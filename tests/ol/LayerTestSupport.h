@@ -81,11 +81,4 @@ inline void WritePicture(const std::string& path, int width, int height, int dep
     destroy_bitmap(picture);
 }
 
-// Reads a PNG as it is in the file (no depth conversion).
-inline BITMAP* ReadPicture(const std::string& path)
-{
-    set_color_conversion(COLORCONV_NONE);
-    return load_bitmap(path.c_str(), nullptr);
-}
-
 }  // namespace oltest
