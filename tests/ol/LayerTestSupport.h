@@ -35,37 +35,31 @@ inline bool Near(const Rgba& a, const Rgba& b, int tolerance = 1)
 // Opens (or keeps) a window of the size through the real layer, cleared to black.
 inline bool OpenTestScreen(int width = 640, int height = 400)
 {
-    static bool started = false;
-    if (!std::getenv("DISPLAY"))
-        return false;
-    if (!started)
-        started = ol::Startup::StartProgram(true, false, true);
-    if ((ol::Canvas::Width() != width || ol::Canvas::Height() != height) &&
-        !ol::Startup::OpenScreen(width, height, false, 32, 8, 0))
+    static bool started = std::getenv("DISPLAY") && ol::Startup::StartProgram(true, false, true);
+    if (!started || ((ol::Canvas::Width() != width || ol::Canvas::Height() != height) &&
+                     !ol::Startup::OpenScreen(width, height, false, 32, 8, 0)))
         return false;
     ol::Quality::SetAntialiasing(false);
     ol::Canvas::Clear(ol::Color::BLACK, ol::COLOR_AND_ALPHA);
     return true;
 }
 
-// The back buffer, row 0 at the top of the screen.
+// The back buffer as it is at construction, row 0 at the top of the screen.
 struct ScreenPixels {
     int width = ol::Canvas::Width(), height = ol::Canvas::Height();
     std::vector<unsigned char> rgba = std::vector<unsigned char>(std::size_t(width) * height * 4);
+    ScreenPixels()
+    {
+        glFinish();
+        glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    }
     Rgba At(int x, int y) const
     {
         const unsigned char* p = &rgba[(std::size_t(height - 1 - y) * width + x) * 4];
         return Rgba{p[0], p[1], p[2], p[3]};
     }
 };
-
-inline ScreenPixels ReadScreen()
-{
-    ScreenPixels screen;
-    glFinish();
-    glReadPixels(0, 0, screen.width, screen.height, GL_RGBA, GL_UNSIGNED_BYTE, screen.rgba.data());
-    return screen;
-}
+inline ScreenPixels ReadScreen() { return {}; }
 
 // Writes a PNG of colour(x, y); depth 32 keeps alpha, depth 8 uses the selected palette.
 inline void WritePicture(const std::string& path, int width, int height, int depth,
