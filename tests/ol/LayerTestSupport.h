@@ -6,6 +6,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -19,17 +20,16 @@ namespace oltest {
 struct Rgba {
     int r, g, b, a;
     bool operator==(const Rgba& o) const { return r == o.r && g == o.g && b == o.b && a == o.a; }
-    friend std::ostream& operator<<(std::ostream& out, const Rgba& c)
+    friend std::ostream& operator<<(std::ostream& o, const Rgba& c)
     {
-        return out << "(" << c.r << ", " << c.g << ", " << c.b << ", " << c.a << ")";
+        return o << "(" << c.r << ", " << c.g << ", " << c.b << ", " << c.a << ")";
     }
 };
 const Rgba kBlack{0, 0, 0, 255};
 
 inline bool Near(const Rgba& a, const Rgba& b, int tolerance = 1)
 {
-    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance &&
-           std::abs(a.b - b.b) <= tolerance;
+    return std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)}) <= tolerance;
 }
 
 // Opens (or keeps) a window of the size through the real layer, cleared to black.
@@ -66,11 +66,10 @@ inline void WritePicture(const std::string& path, int width, int height, int dep
                          const std::function<Rgba(int, int)>& colour, const RGB* palette = nullptr)
 {
     BITMAP* picture = create_bitmap_ex(depth, width, height);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const Rgba c = colour(x, y);
-            putpixel(picture, x, y, makeacol_depth(depth, c.r, c.g, c.b, c.a));
-        }
+    for (int i = 0; i < width * height; ++i) {
+        const Rgba c = colour(i % width, i / width);
+        putpixel(picture, i % width, i / width, makeacol_depth(depth, c.r, c.g, c.b, c.a));
+    }
     ASSERT_EQ(save_bitmap(path.c_str(), picture, palette), 0) << path;
     destroy_bitmap(picture);
 }
