@@ -87,13 +87,12 @@ TEST_F(Layer, BadPicturesFailCleanlyAndEmptyBitmapsDrawNothing)
     const char zero[] =
         "\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\0\0\0\0\0\x08\x02\0\0\0\xb4\xe9\xeb\x45";
     const std::string noSuch = "ERROR: No such bitmap!";
+    const std::string tooLarge = "ERROR: Bitmap too large for the graphics card! (Width: " +
+        std::to_string(largest + 1) + ", Height: 1, Largest side: " + std::to_string(largest) + ")";
     const struct { const char* file; std::string bytes, error; } cases[] = {
         {"truncated.png", wide.substr(0, wide.size() / 2), noSuch},
         {"text.png", "this is not a picture\n", noSuch},
-        {"zero.png", std::string(zero, sizeof zero - 1), noSuch},
-        {"wide.png", wide, "ERROR: Bitmap too large for the graphics card! (Width: " +
-                               std::to_string(largest + 1) + ", Height: 1, Largest side: " +
-                               std::to_string(largest) + ")"}};
+        {"zero.png", std::string(zero, sizeof zero - 1), noSuch}, {"wide.png", wide, tooLarge}};
     ol::TintMode tint(ol::Color::RED);
     ol::ClippedMode clip(7, 0, 6, 7);
     ol::MultiMode both(clip, tint);
@@ -115,9 +114,8 @@ TEST_F(Layer, BadPicturesFailCleanlyAndEmptyBitmapsDrawNothing)
     EXPECT_EQ(fogStart, 0.25f);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     const oltest::ScreenPixels screen;
-    for (int y = 0; y < 400; y += 7)
-        for (int x = 0; x < 640; x += 7)
-            ASSERT_EQ(screen.At(x, y), oltest::kBlack) << x << "," << y;
+    for (int i = 0; i < 640 * 400; i += 7)
+        ASSERT_EQ(screen.At(i % 640, i / 640), oltest::kBlack) << i % 640 << "," << i / 640;
 }
 
 // Every kind of blit the game makes, each pixel checked against the picture as the filter
@@ -127,8 +125,8 @@ TEST_F(Layer, BadPicturesFailCleanlyAndEmptyBitmapsDrawNothing)
 // (cells 0 and 2 solid, cell 1 solid, soft and clear, the gap columns clear) tinted by the
 // tint's alpha towards a colour whose channels all differ. Padded to powers of two (as on a GL
 // without the extension), a texture holds the picture in its top rows and repeats its edge
-// beside and below it, so smooth blits show no fringe. The screenshot of an odd width (1366
-// bytes * 3 is no multiple of 4, GL's default pack alignment) is the upright screen.
+// beside and below it, so smooth blits show no fringe. The screenshot of an odd width (a row
+// of 1366 pixels is no multiple of 4 bytes, GL's default pack alignment) is the upright screen.
 TEST_F(Layer, BlitsAndTextLandOnTheirPixelsAndTheScreenshotHoldsThem)
 {
     const Rgba tint{230, 140, 40, 255};
@@ -177,8 +175,7 @@ TEST_F(Layer, BlitsAndTextLandOnTheirPixelsAndTheScreenshotHoldsThem)
             else
                 picture.BlitStretched(left, 20.3f, w * r.sx, h * r.sy, 1);
             auto sample = [&](float s, float t, int Rgba::*c) {
-                if (!r.smooth)
-                    return double(colour(int(s), int(t)).*c);
+                if (!r.smooth) return double(colour(int(s), int(t)).*c);
                 const int x = int(std::floor(s - 0.5f)), y = int(std::floor(t - 0.5f));
                 const double fx = s - 0.5f - x, fy = t - 0.5f - y;
                 return (colour(x, y).*c * (1 - fx) + colour(x + 1, y).*c * fx) * (1 - fy) +
