@@ -51,6 +51,9 @@ struct LayerState {
     int screenWidth = 0, screenHeight = 0;
     bool firstLogLine = true;
     bool antialiasing = true;
+    // Set by tests only: textures are padded to powers of two as on a GL
+    // without "GL_ARB_texture_non_power_of_two".
+    bool powerOfTwoTexturesOnly = false;
 
     CanvasRecord activeCanvas;
     CanvasRecord savedCanvas[3];

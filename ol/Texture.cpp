@@ -5,6 +5,7 @@
 
 #include "ol/GlDriver.h"
 #include "ol/LayerLog.h"
+#include "ol/LayerState.h"
 
 namespace ol {
 
@@ -86,7 +87,8 @@ bool ChooseTextureSize(int width, int height, std::size_t& textureWidth,
     const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
     bool anySize = false;
     if (extensions)
-        anySize = HasExtension(extensions, "GL_ARB_texture_non_power_of_two");
+        anySize = HasExtension(extensions, "GL_ARB_texture_non_power_of_two") &&
+                  !Layer().powerOfTwoTexturesOnly;
     else
         WriteLog("No OpenGL extensions were found.");
     const std::size_t w = static_cast<std::size_t>(width);
