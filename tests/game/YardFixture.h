@@ -1,4 +1,5 @@
-// A fresh game for the rule tests: cranes parked far away, keys up, a death counted not played.
+// A fresh game for the rule tests: cranes parked far away, keys up, sounds recorded, a death
+// counted and not played out.
 #pragma once
 
 #include <allegro.h>
@@ -6,11 +7,15 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "game/Rules.h"
+#include "tests/support/TestSupport.h"
 
 namespace yardtest {
 
+using Sounds = std::vector<std::string>;
 inline int deaths = 0;
 inline void ReleaseKeys() { std::memset(const_cast<char*>(key), 0, KEY_MAX); }
 inline void Ticks(int n) { for (int t = 0; t < n; ++t) UpdateTick(); }
@@ -29,7 +34,6 @@ inline int AddCrate(int c, float y = -1.0f, float speed = 1.0f)
     gameState.crates.push_back(crate);
     return static_cast<int>(gameState.crates.size()) - 1;
 }
-
 inline void StackMany(int c, int count) { for (int k = 0; k < count; ++k) AddCrate(c); }
 
 class YardTest : public ::testing::Test {
@@ -49,11 +53,20 @@ protected:
         worker.state = kWorkerIdle;
         gs.spaceHeld = gs.explosionActive = false;
         deaths = 0;
-        runEndOfGame = [] {
-            deaths += 1;
-            gameRunning = false;
-        };
+        runEndOfGame = [] { deaths += 1, gameRunning = false; };
+        sound.Take();
     }
+    // Each row of a table on a fresh yard, named in every failure.
+    template <typename Row, std::size_t N, typename Check>
+    void EachRow(const Row (&rows)[N], Check check)
+    {
+        for (const Row& row : rows) {
+            SCOPED_TRACE(row.name);
+            NewYard();
+            check(row);
+        }
+    }
+    testsupport::SoundRecorder sound;
     GameState& gs = gameState;
     GameObject& worker = gameState.worker;
 };
