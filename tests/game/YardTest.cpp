@@ -19,6 +19,7 @@ TEST_F(YardTest, CratesFallFromTheCraneAndStackAtLandingY)
         Ticks(78);
         EXPECT_FLOAT_EQ(gs.crates.back().y, 152.0f - 20.0f * k) << k;
         EXPECT_EQ(gs.columnHeights[3], k + 1);
+        EXPECT_EQ(sound.Take(), Sounds{"sfx0"}) << "one thud as it lands";
     }
 }
 
@@ -28,6 +29,7 @@ TEST_F(YardTest, FullRowsPayBurstAndSinkOneRowWithoutTheirFallingCrates)
     for (int c = 0; c < 13; ++c) StackMany(c, c ? 2 : 3);
     Ticks(11);
     EXPECT_EQ(worker.score, 11 * 500);
+    EXPECT_EQ(sound.Take(), Sounds(11, "sfx3")) << "the chord with each payment";
     ASSERT_EQ(gs.crates.size(), 1u);
     EXPECT_FLOAT_EQ(gs.crates[0].y, 134.0f);  // sinking, 2 pixels a tick
     Ticks(14);
@@ -186,6 +188,7 @@ TEST_F(YardTest, FallingCrateKillsAStandingWorkerAndBurstsOnARisingOne)
         key[KEY_SPACE] = jump;
         for (int t = 0; t < 200 && worker.active && !gs.crates.empty(); ++t) UpdateTick();
         EXPECT_TRUE(deaths == !jump && gs.crates.empty() == jump);
+        EXPECT_EQ(sound.Take(), Sounds{jump ? "sfx4" : "sfx2"}) << "a burst, or his death";
         EXPECT_TRUE(jump || gs.crates[0].y > 120.0f) << "it met his head, not the air above";
     }
     EXPECT_TRUE(gs.explosionActive && worker.score == 0);
@@ -221,10 +224,13 @@ TEST_F(YardTest, TimeStepsEveryHundredAndOneTicksAndCountsDownIntoPoints)
         CountDownTimeStep();
         EXPECT_EQ(gs.elapsedSeconds, expected);
     }
+    Sounds ticks(26, "sfx5");  // a tick for each step, the chord for the one that empties TIME
+    ticks.push_back("sfx3");
     for (int step = 0; step < 30; ++step) CountDownTimeStep();  // 23 more, then nothing is left
     EXPECT_EQ(worker.score, 450);
-    gs.elapsedSeconds = 77, ConvertRemainingTime();  // Enter hurries the rest
-    EXPECT_EQ(worker.score, 450 + 770);
+    EXPECT_EQ(sound.Take(), ticks);
+    gs.elapsedSeconds = 77, ConvertRemainingTime();  // Enter hurries the rest, silently
+    EXPECT_TRUE(worker.score == 450 + 770 && sound.Take().empty());
 }
 
 // NewGame ends the last game's row drop, slide, jump and fall, and keeps HI-SCORE.
