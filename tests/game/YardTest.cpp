@@ -177,6 +177,60 @@ TEST_F(YardTest, WorkerJumpsThirtyPixelsAndStandsOnCratesUntilHeWalksOff)
     EXPECT_FLOAT_EQ(worker.y, 151.0f);
 }
 
+// Walking speeds up by 0.05 a tick to 1.55 after 31 ticks and glides on 0.05 slower a tick when
+// let go; the walls stop him, and so does a crate, 6 pixels inside his picture, or he pushes it.
+TEST_F(YardTest, WorkerWalksGlidesAndStopsAtWallsAndCrates)
+{
+    const struct {
+        const char* name;
+        float x, speed;
+        int facing, key, held, let, stack;  // key held for `held` ticks, then up; crates in column 5
+        float wantX, wantSpeed, crateX;
+    } rows[] = {
+        {"first step", 100, 0, 1, KEY_RIGHT, 1, 0, 0, 100, 0.05f, 0},
+        {"top speed after 31 ticks", 100, 0, 1, KEY_RIGHT, 31, 0, 0, 123.25f, 1.55f, 0},
+        {"and no faster", 100, 0, 1, KEY_LEFT, 40, 0, 0, 62.8f, 1.55f, 0},
+        {"glide to 0.5", 100, 0, 1, KEY_RIGHT, 31, 40, 0, 145.3f, 0.5f, 0},
+        {"left wall", 20.5f, 1, 2, KEY_LEFT, 3, 0, 0, 19.5f, 0, 0},
+        {"left ignored at 20", 20, 1, 2, KEY_LEFT, 3, 0, 0, 20, 0, 0},
+        {"right wall", 269.5f, 1, 1, KEY_RIGHT, 3, 0, 0, 270.5f, 0, 0},
+        {"no left glide at 21", 21, 1, 2, 0, 0, 3, 0, 21, 1, 0},
+        {"right glide ends at 271", 270.5f, 1, 1, 0, 0, 3, 0, 271.5f, 0, 0},
+        {"stopped by a stack", 100, 1, 1, KEY_RIGHT, 20, 0, 2, 114, 0, 128},
+        {"stopped facing left", 160, 1, 2, KEY_LEFT, 20, 0, 2, 142, 0, 128},
+        {"pushes a crate", 100, 1, 1, KEY_RIGHT, 12, 30, 1, 114, 0.05f, 148},
+        {"pushes it left", 160, 1, 2, KEY_LEFT, 12, 30, 1, 142, 0, 108},
+    };
+    EachRow(rows, [&](const auto& r) {
+        worker.x = r.x, worker.speed = r.speed, worker.facing = static_cast<Facing>(r.facing);
+        StackMany(5, r.stack);
+        key[r.key] = 1, Ticks(r.held), key[r.key] = 0, Ticks(r.let);
+        EXPECT_NEAR(worker.x, r.wantX, 1e-4);
+        EXPECT_NEAR(worker.speed, r.wantSpeed, 1e-6);
+        EXPECT_TRUE(!r.stack || gs.crates[0].x == r.crateX) << gs.crates[0].x;
+    });
+}
+
+// A crane lights its side's alarm while it comes in closer to that edge than x = 20 or 280.
+TEST_F(YardTest, AlarmsLightForCranesComingInNearTheirEdge)
+{
+    const struct {
+        const char* name;
+        float x;
+        Facing facing;
+        int left, right;
+    } rows[] = {
+        {"in from the left", 19.9f, Facing::Right, 1, 0}, {"at 20", 20, Facing::Right, 0, 0},
+        {"leaving left", 10, Facing::Leaving, 0, 0},      {"heading left", 10, Facing::Left, 0, 0},
+        {"in from the right", 280.1f, Facing::Left, 0, 1}, {"at 280", 280, Facing::Left, 0, 0},
+        {"leaving right", 290, Facing::Leaving, 0, 0},     {"heading right", 290, Facing::Right, 0, 0},
+    };
+    EachRow(rows, [&](const auto& r) {
+        gs.cranes[1].x = r.x, gs.cranes[1].facing = r.facing, UpdateAlarmLights();
+        EXPECT_TRUE(gs.alarms[0].state == r.left && gs.alarms[1].state == r.right);
+    });
+}
+
 // A crate on his head kills a standing worker; one meeting him rising bursts and ends the jump.
 TEST_F(YardTest, FallingCrateKillsAStandingWorkerAndBurstsOnARisingOne)
 {
