@@ -24,34 +24,49 @@ void LoadPicture(ol::Bitmap& slot, int width, int height, int depth,
     ASSERT_TRUE(slot.Load(path.c_str(), 0)) << path;
 }
 
-// The worker (red left half, blue right) is drawn mirrored facing left; a crate fills its column.
-TEST_F(YardTest, SceneShowsTheWorkerMirroredFacingLeftAndACrateAtItsColumnX)
+// The scene draws what stands in the yard: the worker (red left half, blue right) mirrored facing
+// left and not at all when hidden, a crate at its column, the crate under a loaded crane and none
+// under an empty one, and the lamp of each alarm's colour.
+TEST_F(YardTest, SceneDrawsWhatStandsInTheYard)
 {
     ASSERT_TRUE(oltest::OpenTestScreen(640, 400));
     scaleX = scaleY = 2.0f;
+    const Rgba kWhite{255, 255, 255, 255}, kYellow{255, 255, 0, 255}, kCyan{0, 255, 255, 255};
     LoadPicture(gs.backgroundImage, 32, 20, 32, [](int) { return kBlack; });
     LoadPicture(gs.workerSprites[0].frames[0], 20, 21, 32,
                 [](int x) { return x < 10 ? kRed : kBlue; });
-    LoadPicture(gs.crateImage, 20, 20, 32, [](int) { return kGreen; });
-    AddCrate(4);
-    worker.x = 100.0f;
-    worker.y = 60.0f;
+    const std::pair<ol::Bitmap*, Rgba> pictures[] = {
+        {&gs.crateImage, kGreen},           {&gs.craneSprites[0].frames[0], kWhite},
+        {&gs.craneSprites[1].frames[0], kYellow}, {&gs.alarmSprites[0].frames[0], kCyan},
+        {&gs.alarmSprites[1].frames[0], kRed},    {&gs.alarmSprites[1].frames[1], kRed}};
+    for (const auto& [slot, colour] : pictures)
+        LoadPicture(*slot, slot == &gs.crateImage ? 20 : 4, slot == &gs.crateImage ? 20 : 4, 32,
+                    [c = colour](int) { return c; });
     const int x = ColumnX(4);
     const struct {
-        int facing, x, y;
+        const char* name;
+        int facing, unloaded, alarm, x, y;  // the worker's facing, crane 0's load, alarm 0's light
         Rgba colour;
-    } pixels[] = {
-        {1, 102, 70, kRed},       {1, 117, 70, kBlue},      {2, 102, 70, kBlue},
-        {2, 117, 70, kRed},       {2, 98, 70, kBlack},      {2, x, 152, kGreen},
-        {2, x + 19, 171, kGreen}, {2, x - 1, 160, kBlack},  {2, x + 20, 160, kBlack},
+    } rows[] = {
+        {"his left half", 1, 0, 0, 102, 70, kRed},     {"his right half", 1, 0, 0, 117, 70, kBlue},
+        {"mirrored, left", 2, 0, 0, 102, 70, kBlue},   {"mirrored, right", 2, 0, 0, 117, 70, kRed},
+        {"beside him", 2, 0, 0, 98, 70, kBlack},       {"hidden", 5, 0, 0, 102, 70, kBlack},
+        {"crate corner", 1, 0, 0, x, 152, kGreen},     {"far corner", 1, 0, 0, x + 19, 171, kGreen},
+        {"left of it", 1, 0, 0, x - 1, 160, kBlack}, {"right of it", 1, 0, 0, x + 20, 160, kBlack},
+        {"carried crate", 1, 0, 0, 202, 42, kGreen},   {"over it", 1, 0, 0, 202, 41, kBlack},
+        {"beside it", 1, 0, 0, 201, 50, kBlack},       {"none if empty", 1, 1, 0, 202, 42, kBlack},
+        {"loaded crane", 1, 0, 0, 201, 38, kWhite},    {"empty crane", 1, 1, 0, 201, 38, kYellow},
+        {"green lamp", 1, 0, 0, 49, 38, kCyan},        {"red lamp", 1, 0, 1, 49, 38, kRed},
     };
-    for (const auto& p : pixels) {
-        worker.facing = static_cast<Facing>(p.facing);
+    EachRow(rows, [&](const auto& r) {
+        AddCrate(4);
+        worker.x = 100.0f, worker.y = 60.0f, worker.facing = static_cast<Facing>(r.facing);
+        worker.active = false;  // the scene stands still
+        gs.cranes[0].x = 200.0f, gs.cranes[0].unloaded = r.unloaded, gs.alarms[0].state = r.alarm;
         DrawFrame();
-        const Rgba seen = oltest::ReadScreen().At(2 * p.x + 1, 2 * p.y + 1);  // logical (x, y)
-        EXPECT_TRUE(oltest::Near(seen, p.colour, 8))
-            << "facing " << p.facing << " at " << p.x << "," << p.y;
-    }
+        const Rgba seen = oltest::ReadScreen().At(2 * r.x + 1, 2 * r.y + 1);  // logical (x, y)
+        EXPECT_TRUE(oltest::Near(seen, r.colour, 8)) << seen;
+    });
 }
 
 // The worker takes his size from "player_move.png" (left at 0 he fell through crates).
