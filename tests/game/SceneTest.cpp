@@ -1,5 +1,8 @@
 // The game screen and its text drawn through the real layer under Xvfb and read back.
+#include <chrono>
+#include <cmath>
 #include <functional>
+#include <thread>
 
 #include "engine/Engine.h"
 #include "game/Text.h"
@@ -69,8 +72,9 @@ TEST_F(YardTest, SceneDrawsWhatStandsInTheYard)
     });
 }
 
-// The worker takes his size from "player_move.png" (left at 0 he fell through crates).
-TEST_F(YardTest, LoadingTheGameGivesTheWorkerTheSizeOfHisPicture)
+// Loading gives the worker the size of "player_move.png" (left at 0 he fell through crates) and
+// starts the logic clock: 100 ticks a second of real time.
+TEST_F(YardTest, LoadingTheGameSizesTheWorkerAndStartsTheClock)
 {
     ASSERT_TRUE(oltest::OpenTestScreen(640, 400));
     const std::string file = testsupport::SourceData() + "/gfx/sprites/player_move.png";
@@ -78,9 +82,65 @@ TEST_F(YardTest, LoadingTheGameGivesTheWorkerTheSizeOfHisPicture)
     ASSERT_NE(picture, nullptr);
     worker.width = worker.height = 0;
     LoadGame();
-    EXPECT_EQ(worker.width, picture->w);
-    EXPECT_EQ(worker.height, picture->h);
+    const int before = gs.tickCounter;
+    std::this_thread::sleep_for(std::chrono::seconds(2));
+    EXPECT_NEAR(gs.tickCounter - before, 200, 20);
+    remove_int(TimerTick);  // the other tests count their own ticks
+    EXPECT_TRUE(worker.width == picture->w && worker.height == picture->h);
     destroy_bitmap(picture);
+}
+
+// Watches the end of a game at each of its sounds: how many passes were drawn, TIME, and where
+// the letters of "GAME OVER!" stand on the back buffer; Enter goes down at the 20th sound.
+class WaveWatch : public SoundOutput {
+public:
+    int sounds = 0;
+    void Play(const std::string& path, bool) override
+    {
+        const int n = ++sounds, pass = gameState.workerSprites[0].Elapsed() + 1;
+        SCOPED_TRACE(n);
+        EXPECT_EQ(pass, n <= 12 ? 6 * n : 6 * n - 5);  // 5 degrees a pass, and 360 comes back to 0
+        EXPECT_EQ(gameState.elapsedSeconds, n == 1 ? 32 : n == 2 ? 22 : 24 - n);
+        EXPECT_EQ(path, "sfx\\sfx5");
+        const oltest::ScreenPixels screen = oltest::ReadScreen();
+        const auto lit = [&](int x, int y) { return !(screen.At(2 * x + 1, 2 * y + 1) == kBlack); };
+        for (int k = 0; k < 10; ++k) {
+            const int x = 125 + 7 * k, angle = 5 * ((pass - 1) % 73);
+            int top = 100;
+            while (top < 125 && !lit(x, top)) ++top;
+            if (k == 4) {
+                EXPECT_EQ(top, 125) << "the space is not drawn";
+                continue;
+            }
+            EXPECT_EQ(top, int(111.0 + 5.0 * std::sin(k + angle * M_PI / 180.0))) << k;
+            EXPECT_TRUE(lit(x + 5, top) && !lit(x - 1, top) && !lit(x + 6, top)) << k;
+        }
+        if (n == 20) key[KEY_ENTER] = 1;
+    }
+    void StopAll() override {}
+};
+
+// The end of a game waves "GAME OVER!" one pass a frame and counts TIME down every 30 degrees
+// with a tick, until Enter turns the rest into points and hands over to the high-score entry.
+TEST_F(YardTest, EndOfGameWavesAndCountsDownUntilEnter)
+{
+    ASSERT_TRUE(oltest::OpenTestScreen(640, 400));
+    scaleX = scaleY = 2.0f;
+    LoadPicture(gs.backgroundImage, 32, 20, 32, [](int) { return kBlack; });
+    LoadPicture(gs.fontImage, 329, 7, 24, [](int x) {  // white glyphs, magenta gaps
+        return x % 7 == 6 ? Rgba{255, 0, 255, 255} : Rgba{255, 255, 255, 255};
+    });
+    auto watch = std::make_unique<WaveWatch>();
+    WaveWatch& seen = *watch;
+    UseSoundOutput(std::move(watch));
+    static int entries = 0;
+    enterHighScore = [] { entries += 1; };
+    gs.elapsedSeconds = 42, gs.workerSprites[0].Reset();  // alive: his sprite counts the frames
+    EndOfGame();
+    enterHighScore = nullptr;
+    gs.fontImage.Destroy(false);
+    EXPECT_TRUE(seen.sounds == 20 && entries == 1 && !gameRunning);
+    EXPECT_TRUE(worker.score == 420 && gs.elapsedSeconds == 0);
 }
 
 // Lower case, '?', ',' and every byte without a glyph show cell 37, a space cell 46.
