@@ -68,10 +68,7 @@ TEST(SettingsFile, ReadsWhatTheFileNamesAndSkipsBadValues)
     std::string binary, huge(20 * 1024 * 1024, 'x');
     for (int i = 0; i < 4096; ++i) binary += static_cast<char>((i * 131 + 7) % 256);
     for (size_t i = 80; i < huge.size(); i += 81) huge[i] = '\n';
-    const struct {
-        const char* what;
-        std::string bytes, fields;
-    } cases[] = {
+    const struct { const char* what; std::string bytes, fields; } cases[] = {
         {"any order", "[SoundEnabled]\n0\n[Anti-aliasing]\n2\n[ColorDepth]\n24\n[Fullscreen]\n1\n"
                       "[Resolution]\n800\n600\n", "800 600 2 24 1 0"},
         {"CR LF", "[Resolution]\r\n800\r\n600\r\n\r\n[Fullscreen]\r\n1\r\n\r\n[SoundEnabled]\r\n0"

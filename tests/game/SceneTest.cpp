@@ -62,9 +62,8 @@ TEST_F(YardTest, SceneDrawsWhatStandsInTheYard)
         {"green lamp", 1, 0, 0, 49, 38, kCyan},        {"red lamp", 1, 0, 1, 49, 38, kRed},
     };
     EachRow(rows, [&](const auto& r) {
-        AddCrate(4);
+        AddCrate(4), worker.active = false;  // the scene stands still
         worker.x = 100.0f, worker.y = 60.0f, worker.facing = static_cast<Facing>(r.facing);
-        worker.active = false;  // the scene stands still
         gs.cranes[0].x = 200.0f, gs.cranes[0].unloaded = r.unloaded, gs.alarms[0].state = r.alarm;
         DrawFrame();
         const Rgba seen = oltest::ReadScreen().At(2 * r.x + 1, 2 * r.y + 1);  // logical (x, y)
@@ -80,10 +79,9 @@ TEST_F(YardTest, LoadingTheGameSizesTheWorkerAndStartsTheClock)
     const std::string file = testsupport::SourceData() + "/gfx/sprites/player_move.png";
     BITMAP* picture = load_bitmap(file.c_str(), nullptr);
     ASSERT_NE(picture, nullptr);
-    worker.width = worker.height = 0;
-    LoadGame();
+    worker.width = worker.height = 0, LoadGame();
     const int before = gs.tickCounter;
-    std::this_thread::sleep_for(std::chrono::seconds(2));
+    std::this_thread::sleep_for(std::chrono::seconds(2));  // the real timer, in real time
     EXPECT_NEAR(gs.tickCounter - before, 200, 20);
     remove_int(TimerTick);  // the other tests count their own ticks
     EXPECT_TRUE(worker.width == picture->w && worker.height == picture->h);
@@ -130,16 +128,13 @@ TEST_F(YardTest, EndOfGameWavesAndCountsDownUntilEnter)
     LoadPicture(gs.fontImage, 329, 7, 24, [](int x) {  // white glyphs, magenta gaps
         return x % 7 == 6 ? Rgba{255, 0, 255, 255} : Rgba{255, 255, 255, 255};
     });
-    auto watch = std::make_unique<WaveWatch>();
-    WaveWatch& seen = *watch;
-    UseSoundOutput(std::move(watch));
+    WaveWatch* seen = new WaveWatch;
+    UseSoundOutput(std::unique_ptr<SoundOutput>(seen));
     static int entries = 0;
     enterHighScore = [] { entries += 1; };
     gs.elapsedSeconds = 42, gs.workerSprites[0].Reset();  // alive: his sprite counts the frames
-    EndOfGame();
-    enterHighScore = nullptr;
-    gs.fontImage.Destroy(false);
-    EXPECT_TRUE(seen.sounds == 20 && entries == 1 && !gameRunning);
+    EndOfGame(), enterHighScore = nullptr, gs.fontImage.Destroy(false);
+    EXPECT_TRUE(seen->sounds == 20 && entries == 1 && !gameRunning);
     EXPECT_TRUE(worker.score == 420 && gs.elapsedSeconds == 0);
 }
 
@@ -164,9 +159,8 @@ TEST(Text, CharactersLandOnTheirGridPlacesShowingTheirCells)
     LoadPicture(gameState.fontImage, 329, 7, 24, sheetColumn);
     scaleX = scaleY = 2.0f;
     DrawTextLine({10, 5, ol::Color(), "A1"});  // colour alpha 0: the sheet's own colours
-    DrawTextLine({20, 30, ol::Color::RED, "W.W"});
+    DrawTextLine({20, 30, ol::Color::RED, "W.W"}), gameState.fontImage.Destroy(false);
     EXPECT_FALSE(glIsEnabled(GL_FOG)) << "the tint must switch its fog off again";
-    gameState.fontImage.Destroy(false);
     const oltest::ScreenPixels screen = oltest::ReadScreen();
     for (int y = 8; y < 26; ++y)
         for (int x = 18; x < 48; ++x) {

@@ -16,8 +16,7 @@ TEST_F(YardTest, CratesFallFromTheCraneAndStackAtLandingY)
     for (int k = 0; k < 6; ++k) {
         SpawnCrate(CraneX(3), 37.0f), Ticks(2);
         EXPECT_FLOAT_EQ(gs.crates.back().y, 43.0f + 1.0f + 1.061f) << k;
-        Ticks(78);
-        EXPECT_FLOAT_EQ(gs.crates.back().y, 152.0f - 20.0f * k) << k;
+        Ticks(78); EXPECT_FLOAT_EQ(gs.crates.back().y, 152.0f - 20.0f * k) << k;
         EXPECT_EQ(gs.columnHeights[3], k + 1);
         EXPECT_EQ(sound.Take(), Sounds{"sfx0"}) << "one thud as it lands";
     }
@@ -27,16 +26,13 @@ TEST_F(YardTest, CratesFallFromTheCraneAndStackAtLandingY)
 TEST_F(YardTest, FullRowsPayBurstAndSinkOneRowWithoutTheirFallingCrates)
 {
     for (int c = 0; c < 13; ++c) StackMany(c, c ? 2 : 3);
-    Ticks(11);
-    EXPECT_EQ(worker.score, 11 * 500);
+    Ticks(11); EXPECT_EQ(worker.score, 11 * 500);
     EXPECT_EQ(sound.Take(), Sounds(11, "sfx3")) << "the chord with each payment";
     ASSERT_EQ(gs.crates.size(), 1u);
     EXPECT_FLOAT_EQ(gs.crates[0].y, 134.0f);  // sinking, 2 pixels a tick
-    Ticks(14);
-    EXPECT_FLOAT_EQ(gs.crates[0].y, 152.0f);  // one row lower, and resting there
+    Ticks(14); EXPECT_FLOAT_EQ(gs.crates[0].y, 152.0f);  // one row lower, and resting there
     for (int c = 0; c < 13; ++c) EXPECT_EQ(gs.columnHeights[c], c == 0) << c;
-    NewYard();
-    AddCrate(5, 152.0f, 2.0f);  // passing y = 152, ahead of the landed one in the list
+    NewYard(), AddCrate(5, 152.0f, 2.0f);  // passing y = 152, ahead of the landed one in the list
     for (int c = 0; c < 13; ++c) AddCrate(c);
     ClearFullBottomRow();
     ASSERT_EQ(gs.crates.size(), 1u);
@@ -67,8 +63,7 @@ TEST_F(YardTest, PushGoesOnlyIntoALowerNeighbourWhileTheYardIsStill)
         if (target >= 0 && target <= 12) StackMany(target, r.neighbour);
         const int other = r.extra == kSlide ? AddCrate(9) : -1;
         if (other >= 0) PushCrate(other);
-        gs.rowDropActive = r.extra == kDrop;
-        PushCrate(crate);
+        gs.rowDropActive = r.extra == kDrop, PushCrate(crate);
         EXPECT_EQ(pushedCrateIndex, r.allowed ? crate : other);
         EXPECT_EQ(gs.crates[crate].column, r.allowed ? target : r.column);
         EXPECT_EQ(gs.columnHeights[r.column], r.own - r.allowed);
@@ -88,11 +83,8 @@ TEST_F(YardTest, SlideKeepsItsCrateThroughRowClearsAndLandings)
     const int pushed = pushedCrateIndex;
     ASSERT_TRUE(pushed >= 0 && pushed < static_cast<int>(gs.crates.size()));
     EXPECT_EQ(gs.crates[pushed].score, 42);
-    Ticks(9);
-    EXPECT_FLOAT_EQ(gs.crates[pushed].x, ColumnX(5) - 10.0f);  // a pixel a tick
-    Ticks(10);
-    EXPECT_EQ(pushedCrateIndex, -1);
-    EXPECT_FLOAT_EQ(gs.crates[pushed].x, ColumnX(4));
+    Ticks(9); EXPECT_FLOAT_EQ(gs.crates[pushed].x, ColumnX(5) - 10.0f);  // a pixel a tick
+    Ticks(10); EXPECT_TRUE(pushedCrateIndex == -1 && gs.crates[pushed].x == ColumnX(4));
     NewYard();
     for (int c = 0; c < 13; ++c) StackMany(c, c != 6 && c != 7);
     PushCrate(AddCrate(6));  // into empty column 7: at y = 152 it is counted at once
@@ -102,19 +94,16 @@ TEST_F(YardTest, SlideKeepsItsCrateThroughRowClearsAndLandings)
     StackMany(4, 3), StackMany(5, 2);
     AddCrate(5, 113.0f, 1.5f);  // A, just past its landing place
     PushCrate(AddCrate(4));     // B, top of column 4 at y = 92
-    Ticks(21);
-    EXPECT_TRUE(gs.columnHeights[5] == 4 && gs.columnHeights[4] == 3);
+    Ticks(21); EXPECT_TRUE(gs.columnHeights[5] == 4 && gs.columnHeights[4] == 3);
     AddCrate(5, 43.0f), Ticks(80);
-    EXPECT_FLOAT_EQ(gs.crates.back().y, 72.0f);
-    EXPECT_EQ(gs.columnHeights[5], 5);
+    EXPECT_TRUE(gs.crates.back().y == 72.0f && gs.columnHeights[5] == 5);
 }
 
 // Cranes enter from both edges lighting their side's alarm, drop, and leave by the nearer edge.
 TEST_F(YardTest, CranesEnterLightTheirAlarmDropAndLeaveByTheNearerEdge)
 {
     NewGame(), UpdateTick();
-    EXPECT_FLOAT_EQ(gs.cranes[0].x, 399.0f);
-    EXPECT_FLOAT_EQ(gs.cranes[2].x, -19.0f);
+    EXPECT_TRUE(gs.cranes[0].x == 399.0f && gs.cranes[2].x == -19.0f);
     // Crane 0 was still facing right when the lights looked; crane 2 passes x = 20 at tick 40.
     for (auto [ticks, left, right] : {std::array{0, 1, 0}, {1, 1, 1}, {38, 1, 1}, {1, 0, 1}}) {
         Ticks(ticks);
@@ -126,8 +115,8 @@ TEST_F(YardTest, CranesEnterLightTheirAlarmDropAndLeaveByTheNearerEdge)
     EXPECT_FLOAT_EQ(crane.x, 20.0f * crane.column + 26.0f);
     EXPECT_FLOAT_EQ(gs.crates.back().x, ColumnX(crane.column));  // a crate under the crane
     const float dropX = crane.x;
-    Ticks(10);
-    EXPECT_FLOAT_EQ(crane.x, dropX > 160.0f ? dropX + 10.0f : dropX - 10.0f);  // nearer edge
+    Ticks(10);  // then on by the nearer edge
+    EXPECT_FLOAT_EQ(crane.x, dropX > 160.0f ? dropX + 10.0f : dropX - 10.0f);
 }
 
 // Targets avoid full columns and each other until the yard is crowded; a full yard must not hang.
@@ -147,10 +136,8 @@ TEST_F(YardTest, CraneTargetsAvoidFullColumnsAndEachOtherUntilTheYardIsCrowded)
         gs.cranes[0].column = r.open == all ? 0 : 3;
         gs.cranes[1].column = r.open == all ? 12 : 7;
         for (int seed = 1; seed <= 20; ++seed) {
-            std::srand(seed);
-            gs.cranes[2] = GameObject();  // loaded, waiting to set off
-            gs.cranes[2].column = 5;
-            ChooseCraneTargets();
+            std::srand(seed), gs.cranes[2] = GameObject();  // loaded, waiting to set off
+            gs.cranes[2].column = 5, ChooseCraneTargets();
             EXPECT_TRUE(r.allowed.count(gs.cranes[2].column)) << gs.cranes[2].column;
         }
     });
@@ -165,16 +152,13 @@ TEST_F(YardTest, WorkerJumpsThirtyPixelsAndStandsOnCratesUntilHeWalksOff)
         UpdateTick();
         ASSERT_FLOAT_EQ(worker.y, t <= 29 ? 150.0f - t : t <= 59 ? 92.0f + t : 151.0f) << t;
     }
-    NewYard();
-    AddCrate(5);
+    NewYard(), AddCrate(5);
     worker.x = static_cast<float>(ColumnX(5)), worker.y = 131.0f;
-    Ticks(50);
-    EXPECT_FLOAT_EQ(worker.y, 131.0f);
+    Ticks(50); EXPECT_FLOAT_EQ(worker.y, 131.0f);
     key[KEY_RIGHT] = 1;
     for (int t = 0; t < 300 && worker.y == 131.0f; ++t) UpdateTick();
     EXPECT_GT(worker.x, ColumnX(5) + 12.0f);  // past the edge of the crate
-    key[KEY_RIGHT] = 0, Ticks(40);
-    EXPECT_FLOAT_EQ(worker.y, 151.0f);
+    key[KEY_RIGHT] = 0, Ticks(40); EXPECT_FLOAT_EQ(worker.y, 151.0f);
 }
 
 // Walking speeds up by 0.05 a tick to 1.55 after 31 ticks and glides on 0.05 slower a tick when
@@ -184,7 +168,7 @@ TEST_F(YardTest, WorkerWalksGlidesAndStopsAtWallsAndCrates)
     const struct {
         const char* name;
         float x, speed;
-        int facing, key, held, let, stack;  // key held for `held` ticks, then up; crates in column 5
+        int facing, key, held, let, stack;  // key down `held` ticks, up `let`; crates in column 5
         float wantX, wantSpeed, crateX;
     } rows[] = {
         {"first step", 100, 0, 1, KEY_RIGHT, 1, 0, 0, 100, 0.05f, 0},
@@ -205,8 +189,7 @@ TEST_F(YardTest, WorkerWalksGlidesAndStopsAtWallsAndCrates)
         worker.x = r.x, worker.speed = r.speed, worker.facing = static_cast<Facing>(r.facing);
         StackMany(5, r.stack);
         key[r.key] = 1, Ticks(r.held), key[r.key] = 0, Ticks(r.let);
-        EXPECT_NEAR(worker.x, r.wantX, 1e-4);
-        EXPECT_NEAR(worker.speed, r.wantSpeed, 1e-6);
+        EXPECT_NEAR(worker.x, r.wantX, 1e-4); EXPECT_NEAR(worker.speed, r.wantSpeed, 1e-6);
         EXPECT_TRUE(!r.stack || gs.crates[0].x == r.crateX) << gs.crates[0].x;
     });
 }
@@ -214,16 +197,11 @@ TEST_F(YardTest, WorkerWalksGlidesAndStopsAtWallsAndCrates)
 // A crane lights its side's alarm while it comes in closer to that edge than x = 20 or 280.
 TEST_F(YardTest, AlarmsLightForCranesComingInNearTheirEdge)
 {
-    const struct {
-        const char* name;
-        float x;
-        Facing facing;
-        int left, right;
-    } rows[] = {
+    const struct { const char* name; float x; Facing facing; int left, right; } rows[] = {
         {"in from the left", 19.9f, Facing::Right, 1, 0}, {"at 20", 20, Facing::Right, 0, 0},
         {"leaving left", 10, Facing::Leaving, 0, 0},      {"heading left", 10, Facing::Left, 0, 0},
         {"in from the right", 280.1f, Facing::Left, 0, 1}, {"at 280", 280, Facing::Left, 0, 0},
-        {"leaving right", 290, Facing::Leaving, 0, 0},     {"heading right", 290, Facing::Right, 0, 0},
+        {"leaving right", 290, Facing::Leaving, 0, 0}, {"heading right", 290, Facing::Right, 0, 0},
     };
     EachRow(rows, [&](const auto& r) {
         gs.cranes[1].x = r.x, gs.cranes[1].facing = r.facing, UpdateAlarmLights();
@@ -236,10 +214,8 @@ TEST_F(YardTest, FallingCrateKillsAStandingWorkerAndBurstsOnARisingOne)
 {
     for (bool jump : {false, true}) {
         SCOPED_TRACE(jump);
-        NewYard();
-        worker.x = 150.0f;
+        NewYard(), worker.x = 150.0f, key[KEY_SPACE] = jump;
         AddCrate(6, jump ? 80.0f : 43.0f, jump ? 2.0f : 1.0f);
-        key[KEY_SPACE] = jump;
         for (int t = 0; t < 200 && worker.active && !gs.crates.empty(); ++t) UpdateTick();
         EXPECT_TRUE(deaths == !jump && gs.crates.empty() == jump);
         EXPECT_EQ(sound.Take(), Sounds{jump ? "sfx4" : "sfx2"}) << "a burst, or his death";
@@ -247,8 +223,7 @@ TEST_F(YardTest, FallingCrateKillsAStandingWorkerAndBurstsOnARisingOne)
     }
     EXPECT_TRUE(gs.explosionActive && worker.score == 0);
     const float top = worker.y;
-    UpdateTick();
-    EXPECT_FLOAT_EQ(worker.y, top + 1.0f);  // falling at once
+    UpdateTick(); EXPECT_FLOAT_EQ(worker.y, top + 1.0f);  // falling at once
 }
 
 // HUD numbers move left by their digits to end under their labels, and wrap when too long.
@@ -268,11 +243,8 @@ TEST_F(YardTest, HudNumbersMoveLeftByTheirDigitsAndWrap)
 // TIME steps every 101 ticks; counting down takes 10 s a step to 30, then 1, 10 points each.
 TEST_F(YardTest, TimeStepsEveryHundredAndOneTicksAndCountsDownIntoPoints)
 {
-    gs.timeAnimation.Reset();
-    Ticks(200);
-    EXPECT_EQ(gs.elapsedSeconds, 1);
-    Ticks(1);
-    EXPECT_EQ(gs.elapsedSeconds, 2);
+    gs.timeAnimation.Reset(), Ticks(200); EXPECT_EQ(gs.elapsedSeconds, 1);
+    Ticks(1); EXPECT_EQ(gs.elapsedSeconds, 2);
     gs.elapsedSeconds = 45;
     for (int expected : {35, 25, 24, 23}) {
         CountDownTimeStep();
@@ -281,8 +253,7 @@ TEST_F(YardTest, TimeStepsEveryHundredAndOneTicksAndCountsDownIntoPoints)
     Sounds ticks(26, "sfx5");  // a tick for each step, the chord for the one that empties TIME
     ticks.push_back("sfx3");
     for (int step = 0; step < 30; ++step) CountDownTimeStep();  // 23 more, then nothing is left
-    EXPECT_EQ(worker.score, 450);
-    EXPECT_EQ(sound.Take(), ticks);
+    EXPECT_TRUE(worker.score == 450 && sound.Take() == ticks);
     gs.elapsedSeconds = 77, ConvertRemainingTime();  // Enter hurries the rest, silently
     EXPECT_TRUE(worker.score == 450 + 770 && sound.Take().empty());
 }
@@ -298,8 +269,7 @@ TEST_F(YardTest, NewGameStartsCleanAndTheLastTickEndsTheGameOnce)
     EXPECT_FALSE(gs.pushRightActive || gs.rowDropActive || worker.jumping || worker.falling);
     EXPECT_TRUE(worker.jumpSpeed == 2.0f && worker.fallSpeed == 0.0f && gs.hiScore == 777);
     worker.active = false;  // the catch-up loop leaves once the game has ended: no second end
-    gs.tickCounter = 5, RunDueTicks();
-    EXPECT_TRUE(deaths == 1 && gs.tickCounter == 4);
+    gs.tickCounter = 5, RunDueTicks(); EXPECT_TRUE(deaths == 1 && gs.tickCounter == 4);
 }
 
 // What must hold after every tick of any game: empty when it does, else what broke.
