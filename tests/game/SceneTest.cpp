@@ -1,4 +1,5 @@
 // The game screen and its text drawn through the real layer under Xvfb and read back.
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <functional>
@@ -133,7 +134,14 @@ TEST_F(YardTest, EndOfGameWavesAndCountsDownUntilEnter)
     static int entries = 0;
     enterHighScore = [] { entries += 1; };
     gs.elapsedSeconds = 42, gs.workerSprites[0].Reset();  // alive: his sprite counts the frames
-    EndOfGame(), enterHighScore = nullptr, gs.fontImage.Destroy(false);
+    std::atomic<bool> over{false};  // a countdown gone quiet must not hang the suite
+    std::thread guard([&over] {
+        for (int t = 0; t < 300 && !over; ++t)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        key[KEY_ENTER] = 1;
+    });
+    EndOfGame(), over = true, guard.join();
+    enterHighScore = nullptr, gs.fontImage.Destroy(false);
     EXPECT_TRUE(seen->sounds == 20 && entries == 1 && !gameRunning);
     EXPECT_TRUE(worker.score == 420 && gs.elapsedSeconds == 0);
 }
