@@ -14,19 +14,16 @@ TEST(GameLog, HeaderThenMessagesWithTheirEndings)
 {
     ScratchDir scratch;
     { Log("quillemarch.log").WriteLine("an earlier run"); }
-    setenv("TZ", "<+14>-14", 1);
-    tzset();
+    setenv("TZ", "<+14>-14", 1), tzset();
     const std::time_t before = std::time(nullptr);
     {
         Log log("quillemarch.log");
-        log.WriteLine("Init engine:");
-        log.WriteResult("   Setting up screen", true);
+        log.WriteLine("Init engine:"), log.WriteResult("   Setting up screen", true);
         log.WriteResult("   Initializing sound engine", false);
         EXPECT_EQ(ReadLines("quillemarch.log").size(), 4u);
     }
     const std::time_t after = std::time(nullptr);
-    unsetenv("TZ");
-    tzset();
+    unsetenv("TZ"), tzset();
     auto headerAt = [](std::time_t t) {
         t += 14 * 3600;
         std::tm utc{};
@@ -37,7 +34,7 @@ TEST(GameLog, HeaderThenMessagesWithTheirEndings)
     const std::string text = ReadFile("quillemarch.log"), header = text.substr(0, text.find('\n'));
     EXPECT_TRUE(header == headerAt(before) || header == headerAt(after)) << header;
     EXPECT_EQ(text.substr(header.size()), "\nInit engine:\n   Setting up screen...Done!\n"
-                                          "   Initializing sound engine...Failed!\n   Shutting down log system...\n");
+              "   Initializing sound engine...Failed!\n   Shutting down log system...\n");
     { Log("missing-folder/quillemarch.log").WriteResult("lost", true); }
     EXPECT_FALSE(FileExists("missing-folder"));
 }

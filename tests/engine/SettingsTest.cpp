@@ -16,11 +16,14 @@ namespace {
 // Width, height, anti-aliasing, colour depth, full screen, sound.
 std::string Fields(const Settings& s)
 {
-    return std::to_string(s.width) + " " + std::to_string(s.height) + " " + std::to_string(s.antiAliasing) + " " +
-           std::to_string(s.colorDepth) + " " + std::to_string(s.fullscreen) + " " + std::to_string(s.soundEnabled);
+    std::string out;
+    for (int v : {s.width, s.height, s.antiAliasing, s.colorDepth, int(s.fullscreen),
+                  int(s.soundEnabled)})
+        out += (out.empty() ? "" : " ") + std::to_string(v);
+    return out;
 }
 
-// Reads a config.ini of the given bytes in a fresh folder; a reader stuck in a loop gets ten seconds.
+// Reads a config.ini of the given bytes in a fresh folder; a reader stuck in a loop gets 10 s.
 std::string ReadConfig(const std::string& bytes)
 {
     ScratchDir scratch;
@@ -42,13 +45,12 @@ TEST(SettingsFile, WritesTheFiveSectionsAndReportsFailedWrites)
 {
     ScratchDir scratch;
     { Settings defaults; }  // saves itself when destroyed
-    EXPECT_EQ(ReadFile("config.ini"), "[Resolution]\n640\n400\n\n[Fullscreen]\n0\n\n[ColorDepth]\n32\n\n"
-                                      "[Anti-aliasing]\n0\n\n[SoundEnabled]\n1\n\n");
+    EXPECT_EQ(ReadFile("config.ini"), "[Resolution]\n640\n400\n\n[Fullscreen]\n0\n\n"
+              "[ColorDepth]\n32\n\n[Anti-aliasing]\n0\n\n[SoundEnabled]\n1\n\n");
     Settings changed, read;
     changed.width = 1024, changed.height = 768, changed.antiAliasing = 1;
     changed.colorDepth = 16, changed.fullscreen = true, changed.soundEnabled = false;
-    ASSERT_TRUE(SaveSettings(changed));
-    ASSERT_TRUE(LoadSettings(read));
+    ASSERT_TRUE(SaveSettings(changed) && LoadSettings(read));
     EXPECT_EQ(Fields(read), "1024 768 1 16 1 0");
 
     // The new file goes beside the old one first: a full disk leaves the old settings whole.
@@ -66,14 +68,11 @@ TEST(SettingsFile, ReadsWhatTheFileNamesAndSkipsBadValues)
     std::string binary, huge(20 * 1024 * 1024, 'x');
     for (int i = 0; i < 4096; ++i) binary += static_cast<char>((i * 131 + 7) % 256);
     for (size_t i = 80; i < huge.size(); i += 81) huge[i] = '\n';
-    const struct {
-        const char* what;
-        std::string bytes, fields;
-    } cases[] = {
+    const struct { const char* what; std::string bytes, fields; } cases[] = {
         {"any order", "[SoundEnabled]\n0\n[Anti-aliasing]\n2\n[ColorDepth]\n24\n[Fullscreen]\n1\n"
                       "[Resolution]\n800\n600\n", "800 600 2 24 1 0"},
-        {"CR LF", "[Resolution]\r\n800\r\n600\r\n\r\n[Fullscreen]\r\n1\r\n\r\n[SoundEnabled]\r\n0\r\n\r\n",
-         "800 600 0 32 1 0"},
+        {"CR LF", "[Resolution]\r\n800\r\n600\r\n\r\n[Fullscreen]\r\n1\r\n\r\n[SoundEnabled]\r\n0"
+                  "\r\n\r\n", "800 600 0 32 1 0"},
         {"not keys", "[ColorDepth] \n16\n[colordepth]\n16\n[SOUNDENABLED]\n0\n", kDefaults},
         {"letters", "[ColorDepth]\nthirty\n\n[SoundEnabled]\n0\n", "640 400 0 32 0 0"},
         {"2 for a switch", "[Fullscreen]\n2\n\n[ColorDepth]\n16\n", "640 400 0 16 0 1"},

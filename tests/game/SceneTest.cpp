@@ -1,5 +1,9 @@
 // The game screen and its text drawn through the real layer under Xvfb and read back.
+#include <atomic>
+#include <chrono>
+#include <cmath>
 #include <functional>
+#include <thread>
 
 #include "engine/Engine.h"
 #include "game/Text.h"
@@ -24,63 +28,131 @@ void LoadPicture(ol::Bitmap& slot, int width, int height, int depth,
     ASSERT_TRUE(slot.Load(path.c_str(), 0)) << path;
 }
 
-// The worker (red left half, blue right) is drawn mirrored facing left; a crate fills its column.
-TEST_F(YardTest, SceneShowsTheWorkerMirroredFacingLeftAndACrateAtItsColumnX)
+// The scene draws what stands in the yard: the worker (red left half, blue right) mirrored facing
+// left and not at all when hidden, a crate at its column, the crate under a loaded crane and none
+// under an empty one, and the lamp of each alarm's colour.
+TEST_F(YardTest, SceneDrawsWhatStandsInTheYard)
 {
     ASSERT_TRUE(oltest::OpenTestScreen(640, 400));
     scaleX = scaleY = 2.0f;
+    const Rgba kWhite{255, 255, 255, 255}, kYellow{255, 255, 0, 255}, kCyan{0, 255, 255, 255};
     LoadPicture(gs.backgroundImage, 32, 20, 32, [](int) { return kBlack; });
     LoadPicture(gs.workerSprites[0].frames[0], 20, 21, 32,
                 [](int x) { return x < 10 ? kRed : kBlue; });
-    LoadPicture(gs.crateImage, 20, 20, 32, [](int) { return kGreen; });
-    AddCrate(4);
-    worker.x = 100.0f;
-    worker.y = 60.0f;
+    const std::pair<ol::Bitmap*, Rgba> pictures[] = {
+        {&gs.crateImage, kGreen},           {&gs.craneSprites[0].frames[0], kWhite},
+        {&gs.craneSprites[1].frames[0], kYellow}, {&gs.alarmSprites[0].frames[0], kCyan},
+        {&gs.alarmSprites[1].frames[0], kRed},    {&gs.alarmSprites[1].frames[1], kRed}};
+    for (const auto& [slot, colour] : pictures)
+        LoadPicture(*slot, slot == &gs.crateImage ? 20 : 4, slot == &gs.crateImage ? 20 : 4, 32,
+                    [c = colour](int) { return c; });
     const int x = ColumnX(4);
     const struct {
-        int facing, x, y;
+        const char* name;
+        int facing, unloaded, alarm, x, y;  // the worker's facing, crane 0's load, alarm 0's light
         Rgba colour;
-    } pixels[] = {
-        {1, 102, 70, kRed},       {1, 117, 70, kBlue},      {2, 102, 70, kBlue},
-        {2, 117, 70, kRed},       {2, 98, 70, kBlack},      {2, x, 152, kGreen},
-        {2, x + 19, 171, kGreen}, {2, x - 1, 160, kBlack},  {2, x + 20, 160, kBlack},
+    } rows[] = {
+        {"his left half", 1, 0, 0, 102, 70, kRed},     {"his right half", 1, 0, 0, 117, 70, kBlue},
+        {"mirrored, left", 2, 0, 0, 102, 70, kBlue},   {"mirrored, right", 2, 0, 0, 117, 70, kRed},
+        {"beside him", 2, 0, 0, 98, 70, kBlack},       {"hidden", 5, 0, 0, 102, 70, kBlack},
+        {"crate corner", 1, 0, 0, x, 152, kGreen},     {"far corner", 1, 0, 0, x + 19, 171, kGreen},
+        {"left of it", 1, 0, 0, x - 1, 160, kBlack}, {"right of it", 1, 0, 0, x + 20, 160, kBlack},
+        {"carried crate", 1, 0, 0, 202, 42, kGreen},   {"over it", 1, 0, 0, 202, 41, kBlack},
+        {"beside it", 1, 0, 0, 201, 50, kBlack},       {"none if empty", 1, 1, 0, 202, 42, kBlack},
+        {"loaded crane", 1, 0, 0, 201, 38, kWhite},    {"empty crane", 1, 1, 0, 201, 38, kYellow},
+        {"green lamp", 1, 0, 0, 49, 38, kCyan},        {"red lamp", 1, 0, 1, 49, 38, kRed},
     };
-    for (const auto& p : pixels) {
-        worker.facing = static_cast<Facing>(p.facing);
+    EachRow(rows, [&](const auto& r) {
+        AddCrate(4), worker.active = false;  // the scene stands still
+        worker.x = 100.0f, worker.y = 60.0f, worker.facing = static_cast<Facing>(r.facing);
+        gs.cranes[0].x = 200.0f, gs.cranes[0].unloaded = r.unloaded, gs.alarms[0].state = r.alarm;
         DrawFrame();
-        const Rgba seen = oltest::ReadScreen().At(2 * p.x + 1, 2 * p.y + 1);  // logical (x, y)
-        EXPECT_TRUE(oltest::Near(seen, p.colour, 8))
-            << "facing " << p.facing << " at " << p.x << "," << p.y;
-    }
+        const Rgba seen = oltest::ReadScreen().At(2 * r.x + 1, 2 * r.y + 1);  // logical (x, y)
+        EXPECT_TRUE(oltest::Near(seen, r.colour, 8)) << seen;
+    });
 }
 
-// The worker takes his size from "player_move.png" (left at 0 he fell through crates).
-TEST_F(YardTest, LoadingTheGameGivesTheWorkerTheSizeOfHisPicture)
+// Loading gives the worker the size of "player_move.png" (left at 0 he fell through crates) and
+// starts the logic clock: 100 ticks a second of real time.
+TEST_F(YardTest, LoadingTheGameSizesTheWorkerAndStartsTheClock)
 {
     ASSERT_TRUE(oltest::OpenTestScreen(640, 400));
     const std::string file = testsupport::SourceData() + "/gfx/sprites/player_move.png";
     BITMAP* picture = load_bitmap(file.c_str(), nullptr);
     ASSERT_NE(picture, nullptr);
-    worker.width = worker.height = 0;
-    LoadGame();
-    EXPECT_EQ(worker.width, picture->w);
-    EXPECT_EQ(worker.height, picture->h);
+    worker.width = worker.height = 0, LoadGame();
+    const int before = gs.tickCounter;
+    std::this_thread::sleep_for(std::chrono::seconds(2));  // the real timer, in real time
+    EXPECT_NEAR(gs.tickCounter - before, 200, 20);
+    remove_int(TimerTick);  // the other tests count their own ticks
+    EXPECT_TRUE(worker.width == picture->w && worker.height == picture->h);
     destroy_bitmap(picture);
+}
+
+// Watches the end of a game at each of its sounds: how many passes were drawn, TIME, and where
+// the letters of "GAME OVER!" stand on the back buffer; Enter goes down at the 20th sound.
+class WaveWatch : public SoundOutput {
+public:
+    int sounds = 0;
+    void Play(const std::string& path, bool) override
+    {
+        const int n = ++sounds, pass = gameState.workerSprites[0].Elapsed() + 1;
+        SCOPED_TRACE(n);
+        EXPECT_EQ(pass, n <= 12 ? 6 * n : 6 * n - 5);  // 5 degrees a pass, and 360 comes back to 0
+        EXPECT_EQ(gameState.elapsedSeconds, n == 1 ? 32 : n == 2 ? 22 : 24 - n);
+        EXPECT_EQ(path, "sfx\\sfx5");
+        const oltest::ScreenPixels screen = oltest::ReadScreen();
+        const auto lit = [&](int x, int y) { return !(screen.At(2 * x + 1, 2 * y + 1) == kBlack); };
+        for (int k = 0; k < 10; ++k) {
+            const int x = 125 + 7 * k, angle = 5 * ((pass - 1) % 73);
+            int top = 100;
+            while (top < 125 && !lit(x, top)) ++top;
+            if (k == 4) {
+                EXPECT_EQ(top, 125) << "the space is not drawn";
+                continue;
+            }
+            EXPECT_EQ(top, int(111.0 + 5.0 * std::sin(k + angle * M_PI / 180.0))) << k;
+            EXPECT_TRUE(lit(x + 5, top) && !lit(x - 1, top) && !lit(x + 6, top)) << k;
+        }
+        if (n == 20) key[KEY_ENTER] = 1;
+    }
+    void StopAll() override {}
+};
+
+// The end of a game waves "GAME OVER!" one pass a frame and counts TIME down every 30 degrees
+// with a tick, until Enter turns the rest into points and hands over to the high-score entry.
+TEST_F(YardTest, EndOfGameWavesAndCountsDownUntilEnter)
+{
+    ASSERT_TRUE(oltest::OpenTestScreen(640, 400));
+    scaleX = scaleY = 2.0f;
+    LoadPicture(gs.backgroundImage, 32, 20, 32, [](int) { return kBlack; });
+    LoadPicture(gs.fontImage, 329, 7, 24, [](int x) {  // white glyphs, magenta gaps
+        return x % 7 == 6 ? Rgba{255, 0, 255, 255} : Rgba{255, 255, 255, 255};
+    });
+    WaveWatch* seen = new WaveWatch;
+    UseSoundOutput(std::unique_ptr<SoundOutput>(seen));
+    static int entries = 0;
+    enterHighScore = [] { entries += 1; };
+    gs.elapsedSeconds = 42, gs.workerSprites[0].Reset();  // alive: his sprite counts the frames
+    std::atomic<bool> over{false};  // a countdown gone quiet must not hang the suite
+    std::thread guard([&over] {
+        for (int t = 0; t < 300 && !over; ++t)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        key[KEY_ENTER] = 1;
+    });
+    EndOfGame(), over = true, guard.join();
+    enterHighScore = nullptr, gs.fontImage.Destroy(false);
+    EXPECT_TRUE(seen->sounds == 20 && entries == 1 && !gameRunning);
+    EXPECT_TRUE(worker.score == 420 && gs.elapsedSeconds == 0);
 }
 
 // Lower case, '?', ',' and every byte without a glyph show cell 37, a space cell 46.
 TEST(TextCells, EveryCharacterHasItsSheetCell)
 {
-    const struct {
-        char c;
-        int cell;
-    } table[] = {
-        {'0', 0},   {'9', 9},   {'A', 10},  {'Z', 35},  {'!', 36},   {'(', 38},
-        {')', 39},  {':', 40},  {'-', 41},  {'"', 42},  {'.', 43},   {'<', 44},
-        {'>', 45},  {' ', 46},  {'a', 37},  {'z', 37},  {'?', 37},   {',', 37},
-        {'/', 37},  {'@', 37},  {'[', 37},  {'\0', 37}, {char(200), 37},
-    };
-    for (const auto& entry : table) EXPECT_EQ(CharacterCell(entry.c), entry.cell) << int(entry.c);
+    const std::string text = std::string("09AZ!():-\".<> az?,/@[") + '\0' + char(200);
+    const int cells[] = {0, 9, 10, 35, 36, 38, 39, 40, 41, 42, 43, 44, 45, 46, 37, 37, 37, 37, 37,
+                         37, 37, 37, 37};
+    for (std::size_t i = 0; i < text.size(); ++i) EXPECT_EQ(CharacterCell(text[i]), cells[i]) << i;
 }
 
 // "A1" at (10, 5) on 640 x 400: 12 x 14 quads at (20, 10) and (34, 10) showing only sheet
@@ -95,9 +167,8 @@ TEST(Text, CharactersLandOnTheirGridPlacesShowingTheirCells)
     LoadPicture(gameState.fontImage, 329, 7, 24, sheetColumn);
     scaleX = scaleY = 2.0f;
     DrawTextLine({10, 5, ol::Color(), "A1"});  // colour alpha 0: the sheet's own colours
-    DrawTextLine({20, 30, ol::Color::RED, "W.W"});
+    DrawTextLine({20, 30, ol::Color::RED, "W.W"}), gameState.fontImage.Destroy(false);
     EXPECT_FALSE(glIsEnabled(GL_FOG)) << "the tint must switch its fog off again";
-    gameState.fontImage.Destroy(false);
     const oltest::ScreenPixels screen = oltest::ReadScreen();
     for (int y = 8; y < 26; ++y)
         for (int x = 18; x < 48; ++x) {
@@ -107,11 +178,9 @@ TEST(Text, CharactersLandOnTheirGridPlacesShowingTheirCells)
                                                          : kBlack;
             ASSERT_TRUE(oltest::Near(screen.At(x, y), want)) << x << "," << y;
         }
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(screen.At(40 + 14 * i, 62), kRed) << "glyph " << i;
-        EXPECT_EQ(screen.At(51 + 14 * i, 62), kRed) << "glyph " << i;
-        EXPECT_EQ(screen.At(52 + 14 * i, 62), kBlack) << "the gap after glyph " << i;
-    }
+    for (int i = 0; i < 3; ++i)  // each glyph red from its first to its last column, then a gap
+        EXPECT_TRUE(screen.At(40 + 14 * i, 62) == kRed && screen.At(51 + 14 * i, 62) == kRed &&
+                    screen.At(52 + 14 * i, 62) == kBlack) << "glyph " << i;
 }
 
 }  // namespace
