@@ -1,5 +1,4 @@
 // The high-score files: what loads from good and broken files, where entries land, and safe saves.
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -7,29 +6,9 @@
 #include <algorithm>
 
 #include "frontend/HighScoreTable.h"
-#include "tests/support/TestSupport.h"
+#include "tests/frontend/TableFiles.h"
 
 using namespace testsupport;
-
-// The scores file: 32-bit little-endian integers, as this host holds them.
-std::string ScoreBytes(const std::vector<int32_t>& scores)
-{
-    return {reinterpret_cast<const char*>(scores.data()), 4 * scores.size()};
-}
-
-// The names file: "A,B" is "A\r\nB\r\n".
-std::string NameLines(std::string names)
-{
-    for (std::size_t at; (at = names.find(',')) != std::string::npos;) names.replace(at, 1, "\r\n");
-    return names + "\r\n";
-}
-
-void WriteTable(const std::string& scores, const std::string& names)
-{
-    mkdir("data", 0755);
-    WriteFile("data/scores.hst", scores);
-    WriteFile("data/names.hst", names);
-}
 
 namespace {
 HighScoreTable Table() { return HighScoreTable("data\\names.hst", "data\\scores.hst"); }
