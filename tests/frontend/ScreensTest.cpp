@@ -11,6 +11,8 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <map>
+#include <sstream>
 #include <thread>
 
 #include "engine/Engine.h"
@@ -45,9 +47,9 @@ std::string Grab(int x, int y, int width, int height)
 // Waits up to a second for the window to show what is asked; from any thread.
 bool Eventually(const std::function<bool()>& shown)
 {
-    for (auto end = Clock::now() + 1s; Clock::now() < end; std::this_thread::sleep_for(5ms))
-        if (shown()) return true;
-    return false;
+    for (auto end = Clock::now() + 1s; !shown(); std::this_thread::sleep_for(5ms))
+        if (Clock::now() > end) return false;
+    return true;
 }
 
 // The lit columns between the prompt and the bar, where only the heads go: "23-638".
@@ -56,125 +58,96 @@ std::string Heads()
     const std::string band = Grab(0, 284, 640, 78);
     int first = 640, last = -1;
     for (std::size_t i = 0; i < band.size(); i += 3)
-        if (band.compare(i, 3, std::string(3, '\0'))) {
-            first = std::min(first, static_cast<int>(i / 3 % 640));
-            last = std::max(last, static_cast<int>(i / 3 % 640));
-        }
+        if (band.compare(i, 3, std::string(3, '\0')))
+            first = std::min(first, int(i / 3 % 640)), last = std::max(last, int(i / 3 % 640));
     return last < 0 ? "" : std::to_string(first) + "-" + std::to_string(last);
 }
 
 // A text line as the font draws it over its cells and one more, on black; '#' where it hides
-// what lies below, drawn the same on white.
+// what lies below (drawn the same on white). Drawn on this thread, in the hidden frame.
 struct Look {
     TextLine line;
     std::string drawn, opaque;
-    int Width() const { return static_cast<int>(line.text.size() + 1) * 14; }
-    bool Matches(const std::string& seen) const
-    {
-        for (std::size_t i = 0; i < opaque.size(); ++i)
-            if (opaque[i] == '#' && seen.compare(3 * i, 3, drawn, 3 * i, 3)) return false;
-        return opaque.find('#') != std::string::npos;
-    }
 };
-
-// Drawn on this thread into the hidden frame, which is left black.
 Look LookOf(const TextLine& line)
 {
+    const int width = static_cast<int>(line.text.size() + 1) * 14;
     Look look{line, "", ""};
-    std::string onWhite;
     for (int under : {255, 0}) {
-        onWhite = look.drawn;
-        look.drawn.assign(static_cast<std::size_t>(look.Width() * 14 * 3), '\0');
+        look.opaque = look.drawn;
+        look.drawn.assign(static_cast<std::size_t>(width * 14 * 3), '\0');
         ol::Canvas::Clear(ol::Color(under, under, under, 255));
         DrawTextLine(line);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(2 * line.x, 386 - 2 * line.y, look.Width(), 14, GL_RGB, GL_UNSIGNED_BYTE,
+        glReadPixels(2 * line.x, 386 - 2 * line.y, width, 14, GL_RGB, GL_UNSIGNED_BYTE,
                      &look.drawn[0]);
     }
-    for (std::size_t i = 0; i < onWhite.size(); i += 3)
-        look.opaque += onWhite.compare(i, 3, look.drawn, i, 3) ? '.' : '#';
+    for (std::size_t i = 0; i < look.drawn.size(); i += 3)
+        look.opaque[i / 3] = look.opaque.compare(i, 3, look.drawn, i, 3) ? '.' : '#';
+    look.opaque.resize(look.drawn.size() / 3);
     return look;
 }
 
 testing::AssertionResult Shows(const Look& l)
 {
-    if (Eventually([&l] { return l.Matches(Grab(2 * l.line.x, 2 * l.line.y, l.Width(), 14)); }))
-        return testing::AssertionSuccess();
-    return testing::AssertionFailure() << "not shown: \"" << l.line.text << "\" at " << l.line.x
-                                       << "," << l.line.y;
+    const auto seen = [&l] {
+        const std::string rgb = Grab(2 * l.line.x, 2 * l.line.y, int(l.opaque.size() / 14), 14);
+        for (std::size_t i = 0; i < l.opaque.size(); ++i)
+            if (l.opaque[i] == '#' && rgb.compare(3 * i, 3, l.drawn, 3 * i, 3)) return false;
+        return l.opaque.find('#') != std::string::npos;
+    };
+    if (Eventually(seen)) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "not shown: " << l.line.text;
 }
 
 // Queues keys: a-z typed, Q shifted, 7 a digit, > < v ^ the arrows, ! Enter, # Backspace,
 // ~ Escape.
 void Queue(const std::string& keys)
 {
-    const std::string symbols = "><v^!#~Q7";
-    const int codes[] = {KEY_RIGHT << 8,         KEY_LEFT << 8,     KEY_DOWN << 8,
-                         KEY_UP << 8,            KEY_ENTER << 8 | 13, KEY_BACKSPACE << 8 | 8,
-                         KEY_ESC << 8 | 27,      KEY_Q << 8 | 'Q',  KEY_7 << 8 | '7'};
-    for (char c : keys) {
-        const std::size_t at = symbols.find(c);
-        simulate_keypress(at == std::string::npos ? (KEY_A + c - 'a') << 8 | c : codes[at]);
-    }
+    const std::map<char, int> codes = {{'>', KEY_RIGHT << 8}, {'<', KEY_LEFT << 8},
+        {'v', KEY_DOWN << 8}, {'^', KEY_UP << 8}, {'!', KEY_ENTER << 8 | 13},
+        {'~', KEY_ESC << 8 | 27}, {'#', KEY_BACKSPACE << 8 | 8}, {'Q', KEY_Q << 8 | 'Q'},
+        {'7', KEY_7 << 8 | '7'}};
+    for (char c : keys)
+        simulate_keypress(codes.count(c) ? codes.at(c) : (KEY_A + c - 'a') << 8 | c);
 }
 
-// Enter or Escape held down, and queued.
-void Leave(int scancode)
-{
-    key[scancode] = 1;
-    simulate_keypress(scancode << 8 | (scancode == KEY_ESC ? 27 : 13));
-}
+// Leaves a screen: Enter or Escape held down, and queued.
+void Leave(int k) { key[k] = 1, simulate_keypress(k << 8 | (k == KEY_ESC ? 27 : 13)); }
 
 class Screens : public testing::Test {
 protected:
     void SetUp() override
     {
-        static const bool open = [] {  // the window and the font, once per process
-            ol::Startup::StartProgram(true, false, true);
-            if (!std::getenv("DISPLAY") || !ol::Startup::OpenScreen(640, 400, false, 32, 0, 0))
-                return false;
-            scaleX = scaleY = 2.0f;
-            return gameState.fontImage.Load("data/gfx/fonts/font.png", 0);
-        }();
+        static const bool open = ol::Startup::StartProgram(true, false, true) &&
+            getenv("DISPLAY") && ol::Startup::OpenScreen(640, 400, false, 32, 0, 0) &&
+            (scaleX = scaleY = 2.0f) > 0 && gameState.fontImage.Load("data/gfx/fonts/font.png", 0);
         ASSERT_TRUE(open) << "the screen tests need an X server (Xvfb), the window and the font";
-        clear_keybuf();
-        key[KEY_ENTER] = key[KEY_ESC] = key[KEY_H] = 0;
+        clear_keybuf(), key[KEY_ENTER] = key[KEY_ESC] = key[KEY_H] = 0;
     }
-    // What was played since last asked, effects by number: "mus0 loop", "stop3".
-    std::string Played()
+    std::string Played(std::string played = "")  // since last asked, effects by number: "stop3"
     {
-        std::string played;
-        for (const std::string& s : sound.Take()) played += s.compare(0, 3, "sfx") ? s : s.substr(3);
+        for (const std::string& s : sound.Take())
+            played += s.compare(0, 3, "sfx") ? s : s.substr(3);
         return played;
     }
-    // Runs the screen on this thread while the player acts on another and then leaves it.
+    // Runs the screen on this thread while the player acts on another, who leaves it at the end.
     void Beside(void (*screen)(), const std::function<void()>& player)
     {
-        std::atomic<bool> back{false};
-        std::thread other([&] {
-            player();
-            EXPECT_TRUE(Eventually([&back] { return back.load(); })) << "the screen was not left";
-            if (!back) Leave(KEY_ENTER);
-        });
-        screen();
-        back = true;
-        other.join();
-        key[KEY_ENTER] = key[KEY_ESC] = 0;
-        clear_keybuf();
+        std::thread other(player);
+        screen(), other.join();
+        clear_keybuf(), key[KEY_ENTER] = key[KEY_ESC] = 0;
     }
-    // Lets the title run so many steps of its clock, each to its end; false once one stalls.
+    // So many steps of the title's clock, each to its end; false when one stalls.
     bool Tick(int steps)
     {
-        for (; steps > 0 && !stalled; --steps) {
-            const auto end = Clock::now() + 2s;
-            for (gameState.tickCounter = 1; gameState.tickCounter > 0 && !stalled;)
-                stalled = Clock::now() > end;
-        }
-        return !stalled;
+        for (auto end = Clock::now() + 2s; steps-- > 0; end = Clock::now() + 2s)
+            for (gameState.tickCounter = 1; gameState.tickCounter > 0;)
+                if (Clock::now() > end) return false;
+        return true;
     }
     testsupport::ScratchDir dir;
     testsupport::SoundRecorder sound;
-    bool stalled = false;
 };
 
 // The title takes turns on its clock: the attract phase to step 899 with the prompt's three
@@ -184,29 +157,25 @@ TEST_F(Screens, TitleTakesTurnsOnItsClock)
     dir.CopyData({"gfx"});
     WriteTable(ScoreBytes({4321, 300, 20, 1, 0}), NameLines("ANNA,BO,CY,DI,EVE"));
     const ol::Color* p = gameState.palette;
-    const auto prompt = [](int x, const ol::Color& c) {
+    const auto prompt = [](int x, ol::Color c) {
         return LookOf({x, 120, c, "PRESS ENTER TO START"});
     };
-    const Look first = LookOf({95, 80, p[11], "ANNA..........4321"});
     const Look last = LookOf({95, 120, p[11], "EVE..............0"});
-    const struct {
-        const char* what;
-        int from, steps, after;  // from -1: where the last row left the clock
-        const char* heads;
-        Look look;
+    const struct {  // from -1: the clock as the last row left it
+        const char *what, *heads; int from, steps, after; Look look;
     } script[] = {
-        {"the prompt in the first colour", 0, 11, 11, "23-638", prompt(90, p[10])},
-        {"the second after ten steps", -1, 1, 12, "25-636", prompt(90, p[6])},
-        {"the first after ten more", -1, 10, 22, "45-616", prompt(90, p[10])},
-        {"the third after ten more", -1, 10, 32, "", prompt(90, p[11])},
-        {"the third for eleven steps", -1, 10, 42, "", prompt(90, p[11])},
-        {"then the second again", -1, 1, 43, "", prompt(90, p[6])},
-        {"the credits crawl a unit a step", -1, 87, 130, "", LookOf({233, 181, p[7], "MARCH  -  C"})},
-        {"the last attract step", 899, 1, 900, "", prompt(90, p[11])},
-        {"the table from 900", -1, 1, 901, "", first},
-        {"the table to 1500", 1500, 1, 1501, "", last},
-        {"then round again", -1, 1, 1, "", last},
-        {"the prompt where the last row stood", -1, 1, 2, "379-392", prompt(95, p[11])},
+        {"the prompt in the first colour", "23-638", 0, 11, 11, prompt(90, p[10])},
+        {"the second after ten steps", "25-636", -1, 1, 12, prompt(90, p[6])},
+        {"the first after ten more", "45-616", -1, 10, 22, prompt(90, p[10])},
+        {"the third after ten more", "", -1, 10, 32, prompt(90, p[11])},
+        {"the third for eleven steps", "", -1, 10, 42, prompt(90, p[11])},
+        {"then the second again", "", -1, 1, 43, prompt(90, p[6])},
+        {"the credits crawl", "", -1, 87, 130, LookOf({233, 181, p[7], "MARCH  -  C"})},
+        {"the last attract step", "", 899, 1, 900, prompt(90, p[11])},
+        {"the table from 900", "", -1, 1, 901, LookOf({95, 80, p[11], "ANNA..........4321"})},
+        {"the table to 1500", "", 1500, 1, 1501, last},
+        {"then round again", "", -1, 1, 1, last},
+        {"the prompt where the last row stood", "379-392", -1, 1, 2, prompt(95, p[11])},
     };
     key[KEY_ENTER] = 1;
     Beside(runTitleScreen, [&] {
@@ -215,16 +184,15 @@ TEST_F(Screens, TitleTakesTurnsOnItsClock)
         for (const auto& row : script) {
             SCOPED_TRACE(row.what);
             if (row.from >= 0) gameState.titleTicks = row.from;
-            EXPECT_TRUE(Tick(row.steps) && gameState.titleTicks == row.after) << gameState.titleTicks;
+            EXPECT_TRUE(Tick(row.steps) && gameState.titleTicks == row.after)
+                << gameState.titleTicks;
             EXPECT_TRUE(Eventually([&row] { return Heads() == row.heads; })) << Heads();
             EXPECT_TRUE(Shows(row.look));
         }
-        EXPECT_EQ(gameState.hiScore, 4321);
-        EXPECT_EQ(Played(), "mus0 loop");
+        EXPECT_TRUE(gameState.hiScore == 4321 && Played() == "mus0 loop");
         key[KEY_H] = 1;
         EXPECT_TRUE(Tick(1) && gameState.titleTicks == 901) << "H shows the table";
-        key[KEY_H] = 0;
-        Leave(KEY_ENTER);
+        key[KEY_H] = 0, Leave(KEY_ENTER);
     });
     EXPECT_EQ(Played(), "stop3");
 }
@@ -234,42 +202,41 @@ TEST_F(Screens, TitleTakesTurnsOnItsClock)
 TEST_F(Screens, NameEntryKeysSpellTheNameAtItsPlace)
 {
     const std::string kRescue = "zvv>>>>>>>>>!";  // finishes an entry the keys left open
-    const struct {
+    const struct {  // places: the first places of 500 A, 400 B, 300 C, 200 D, 100 E
         const char* what;
-        int score, places;  // the table: the first places of 500 A, 400 B, 300 C, 200 D, 100 E
-        const char *keys, *name, *names, *place, *sounds;
+        std::size_t places;
+        int score;
+        std::string keys, name, names, place, sounds;
     } cases[] = {
-        {"typed, eight", 1000, 5, "qQ7bcdefghi!vv>>>>>>>>!", "QBCDEFGH", "QBCDEFGH,A,B,C,D", "1ST",
+        {"typed, eight", 5, 1000, "qQ7bcdefghi!vv>>>>>>>>!", "QBCDEFGH", "QBCDEFGH,A,B,C,D", "1ST",
          "555555553"},
-        {"grid edges", 1000, 5, ">>>>>>>>>>!<<<<<<<<<<vvv!^^^v!v>>>>>>>>!", "JUK", "JUK,A,B,C,D",
+        {"grid edges", 5, 1000, ">>>>>>>>>>!<<<<<<<<<<vvv!^^^v!v>>>>>>>>!", "JUK", "JUK,A,B,C,D",
          "1ST", "5553"},
-        {"erase", 1000, 5, "#abc#vv>>>>>>>!!!m>!", "M", "M,A,B,C,D", "1ST", "55544453"},
-        {"END empty, blank, Escape", 1000, 5, "vv>>>>>>>>!<<!~x>>>!", "X", "X,A,B,C,D", "1ST", "53"},
-        {"equal to the fifth: no entry", 100, 5, "", "", "A,B,C,D,E", nullptr, ""},
-        {"second", 450, 5, "nvv>>>>>>>>!", "N", "A,N,B,C,D", "2ND", "53"},
-        {"fourth", 250, 5, "nvv>>>>>>>>!", "N", "A,B,C,N,D", "4TH", "53"},
-        {"one more: fifth", 101, 5, "nvv>>>>>>>>!", "N", "A,B,C,D,N", "5TH", "53"},
-        {"a short table has free places", 10, 2, "nvv>>>>>>>>!", "N", "A,B,N,-,-", "3RD", "53"},
+        {"erase", 5, 1000, "#abc#vv>>>>>>>!!!m>!", "M", "M,A,B,C,D", "1ST", "55544453"},
+        {"END empty, blank, ~", 5, 1000, "vv>>>>>>>>!<<!~x>>>!", "X", "X,A,B,C,D", "1ST", "53"},
+        {"equal to the fifth: no entry", 5, 100, "", "", "A,B,C,D,E", "", ""},
+        {"second", 5, 450, "nvv>>>>>>>>!", "N", "A,N,B,C,D", "2ND", "53"},
+        {"fourth", 5, 250, "nvv>>>>>>>>!", "N", "A,B,C,N,D", "4TH", "53"},
+        {"one more: fifth", 5, 101, "nvv>>>>>>>>!", "N", "A,B,C,D,N", "5TH", "53"},
+        {"a short table has free places", 2, 10, "nvv>>>>>>>>!", "N", "A,B,N,-,-", "3RD", "53"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const auto places = static_cast<std::size_t>(c.places);
-        WriteTable(ScoreBytes({500, 400, 300, 200, 100}).substr(0, 4 * places),
-                   NameLines("A,B,C,D,E").substr(0, 3 * places));
-        const std::string headline = std::string("YOU ENTERED THE ") + (c.place ? c.place : "");
-        const Look shown[] = {LookOf({68, 20, gameState.palette[10], headline + " PLACE!"}),
+        WriteTable(ScoreBytes({500, 400, 300, 200, 100}).substr(0, 4 * c.places),
+                   NameLines("A,B,C,D,E").substr(0, 3 * c.places));
+        const std::string headline = "YOU ENTERED THE " + c.place + " PLACE!";
+        const Look shown[] = {LookOf({68, 20, gameState.palette[10], headline}),
                               LookOf({130, 54, gameState.palette[15], c.name})};
         Queue(c.keys + kRescue);
-        gameState.worker.score = c.score;
-        gameState.titleTicks = 0;
+        gameState.worker.score = c.score, gameState.titleTicks = 0;
         runHighScoreEntry();
         std::size_t left = 0;
-        for (; keypressed(); ++left) readkey();
-        EXPECT_EQ(left, kRescue.size() + (c.place ? 0 : std::string(c.keys).size())) << "keys taken";
+        for (; keypressed(); readkey()) ++left;
+        EXPECT_EQ(left, kRescue.size() + (c.place.empty() ? c.keys.size() : 0)) << "keys taken";
         EXPECT_EQ(testsupport::ReadFile("data/names.hst"), NameLines(c.names));
-        EXPECT_EQ(gameState.titleTicks, c.place ? 1100 : 0) << "title opens on the table";
+        EXPECT_EQ(gameState.titleTicks, c.place.empty() ? 0 : 1100) << "title opens on the table";
         EXPECT_EQ(Played(), c.sounds);
-        for (const Look& look : shown) EXPECT_TRUE(!c.place || Shows(look));
+        for (const Look& look : shown) EXPECT_TRUE(c.place.empty() || Shows(look));
     }
 }
 
@@ -278,10 +245,11 @@ TEST_F(Screens, NameEntryKeysSpellTheNameAtItsPlace)
 TEST_F(Screens, OptionsEachKeyChangesItsSettingAndItsLine)
 {
     Settings& s = gameState.settings;
-    const auto line = [](int x, int y, const std::string& text) {
+    const auto line = [](int x, int y, std::string text) {
         return LookOf({x, y, gameState.palette[6], text});
     };
-    std::vector<std::pair<std::string, Look>> visit = {{"", line(70, 50, "SCREEN (M)ODE: WINDOWED")}};
+    std::vector<std::pair<std::string, Look>> visit = {
+        {"", line(70, 50, "SCREEN (M)ODE: WINDOWED")}};
     for (const char* size : {"640X480", "800X600", "1024X768", "1280X800", "1280X1024", "1366X768",
                              "1600X900", "1600X1200", "320X200"})
         visit.push_back({"r", line(77, 40, std::string("(R)ESOLUTION: ") + size)});
@@ -294,17 +262,15 @@ TEST_F(Screens, OptionsEachKeyChangesItsSettingAndItsLine)
     resolutionIndex = FindResolutionIndex(640, 400);
     for (int leave : {KEY_ESC, KEY_ENTER}) {
         Beside(runOptionsScreen, [&] {
-            for (const auto& step : visit) {
-                Queue(step.first);
-                EXPECT_TRUE(Shows(step.second));
-            }
+            for (const auto& step : visit) EXPECT_TRUE((Queue(step.first), Shows(step.second)));
             Leave(leave);
         });
-        EXPECT_EQ(std::to_string(s.width) + "x" + std::to_string(s.height) + " " +
-                      std::to_string(s.fullscreen) + std::to_string(s.antiAliasing) +
-                      std::to_string(s.soundEnabled),
-                  leave == KEY_ESC ? "320x200 110" : "640x400 001");
-        visit = {{"r", line(77, 40, "(R)ESOLUTION: 640X400")}, {"mas", line(112, 70, "(S)OUND: ENABLED")}};
+        std::ostringstream got;
+        got << s.width << "x" << s.height << " " << s.fullscreen << s.antiAliasing
+            << s.soundEnabled;
+        EXPECT_EQ(got.str(), leave == KEY_ESC ? "320x200 110" : "640x400 001");
+        visit = {{"r", line(77, 40, "(R)ESOLUTION: 640X400")},
+                 {"mas", line(112, 70, "(S)OUND: ENABLED")}};
     }
 }
 }  // namespace

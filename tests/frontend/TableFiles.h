@@ -9,10 +9,7 @@
 #include "tests/support/TestSupport.h"
 
 // The scores file: 32-bit little-endian integers, as this host holds them.
-inline std::string ScoreBytes(const std::vector<int32_t>& scores)
-{
-    return {reinterpret_cast<const char*>(scores.data()), 4 * scores.size()};
-}
+inline std::string ScoreBytes(std::vector<int32_t> s) { return {(char*)s.data(), 4 * s.size()}; }
 
 // The names file: "A,B" is "A\r\nB\r\n".
 inline std::string NameLines(std::string names)
@@ -23,7 +20,6 @@ inline std::string NameLines(std::string names)
 
 inline void WriteTable(const std::string& scores, const std::string& names)
 {
-    mkdir("data", 0755);
-    testsupport::WriteFile("data/scores.hst", scores);
+    mkdir("data", 0755), testsupport::WriteFile("data/scores.hst", scores);
     testsupport::WriteFile("data/names.hst", names);
 }
