@@ -64,19 +64,19 @@ std::string Heads()
     return last < 0 ? "" : std::to_string(first) + "-" + std::to_string(last);
 }
 
-// A text line as the font draws it over its cells and one more, on black; '#' where it hides
-// what lies below (drawn the same on white), ' ' where it leaves a gap. Drawn on this thread,
-// in the hidden frame.
+// A text line as the font draws it over its cells and one more, on black and on white: over
+// anything, each colour seen lies between the two, and only solid pixels show the font's
+// solid colours. Drawn on this thread, in the hidden frame.
 struct Look {
     TextLine line;
-    std::string drawn, opaque;
+    std::string drawn, white;
 };
 Look LookOf(const TextLine& line)
 {
     const int width = static_cast<int>(line.text.size() + 1) * 14;
     Look look{line, "", ""};
     for (int under : {255, 0}) {
-        look.opaque = look.drawn;
+        look.white = look.drawn;
         look.drawn.assign(static_cast<std::size_t>(width * 14 * 3), '\0');
         ol::Canvas::Clear(ol::Color(under, under, under, 255));
         DrawTextLine(line);
@@ -84,25 +84,23 @@ Look LookOf(const TextLine& line)
         glReadPixels(2 * line.x, 386 - 2 * line.y, width, 14, GL_RGB, GL_UNSIGNED_BYTE,
                      &look.drawn[0]);
     }
-    for (std::size_t i = 0; i < look.drawn.size(); i += 3)
-        look.opaque[i / 3] = !look.opaque.compare(i, 3, look.drawn, i, 3)         ? '#'
-                             : look.drawn.compare(i, 3, std::string(3, '\0')) ? '.' : ' ';
-    look.opaque.resize(look.drawn.size() / 3);
     return look;
 }
 
 testing::AssertionResult Shows(const Look& l)
 {
     const auto seen = [&l] {
-        const std::string rgb = Grab(2 * l.line.x, 2 * l.line.y, int(l.opaque.size() / 14), 14);
-        std::set<std::string> paints;  // a glyph's colours, not to be seen where it leaves a gap
-        for (std::size_t i = 0; i < l.opaque.size(); ++i)
-            if (l.opaque[i] == '#') paints.insert(l.drawn.substr(3 * i, 3));
-        for (std::size_t i = 0; i < l.opaque.size(); ++i)
-            if (l.opaque[i] == '#' ? rgb.compare(3 * i, 3, l.drawn, 3 * i, 3) != 0
-                                   : l.opaque[i] == ' ' && paints.count(rgb.substr(3 * i, 3)))
+        const std::string rgb = Grab(2 * l.line.x, 2 * l.line.y, int(l.drawn.size() / 42), 14);
+        std::set<std::string> paints;
+        for (std::size_t i = 0; i < l.drawn.size(); i += 3)
+            if (!l.drawn.compare(i, 3, l.white, i, 3)) paints.insert(l.drawn.substr(i, 3));
+        const auto at = [](const std::string& rgb, std::size_t i) { return uint8_t(rgb[i]) + 0; };
+        for (std::size_t i = 0; i < rgb.size(); ++i)
+            if (at(rgb, i) + 2 < at(l.drawn, i) || at(rgb, i) > at(l.white, i) + 2 ||
+                (l.drawn.compare(i / 3 * 3, 3, l.white, i / 3 * 3, 3) &&
+                 paints.count(rgb.substr(i / 3 * 3, 3))))
                 return false;
-        return !paints.empty();
+        return rgb.size() == l.drawn.size() && !paints.empty();
     };
     if (Eventually(seen)) return testing::AssertionSuccess();
     return testing::AssertionFailure() << "not shown: " << l.line.text;
