@@ -1,11 +1,19 @@
 // The screens around a game on a real 640 x 400 window: keys go through Allegro's keyboard
-// buffer, and what the player sees is read back from X.
-#include <allegro.h>
-#include <GL/gl.h>
-
+// buffer and key array, the test ticks the title's clock, and what the player sees is read
+// back from X.
 #include <gtest/gtest.h>
 
+#include <allegro.h>
+#include <GL/gl.h>
+#include <dlfcn.h>
+#include <xalleg.h>
+
+#include <atomic>
 #include <chrono>
+#include <functional>
+#include <map>
+#include <set>
+#include <sstream>
 #include <thread>
 
 #include "engine/Engine.h"
@@ -13,180 +21,262 @@
 #include "game/GameState.h"
 #include "ol/Canvas.h"
 #include "ol/Startup.h"
-#include "tests/support/TestSupport.h"
-
-bool GrabWindow(int x, int y, int width, int height, std::string& rgb);  // XWindow.cpp
-std::string ScoreBytes(const std::vector<int32_t>& scores);  // HighScoreTableTest.cpp
-std::string NameLines(std::string names);
-void WriteTable(const std::string& scores, const std::string& names);
+#include "tests/frontend/TableFiles.h"
 
 using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
 
 namespace {
-// The window and the font, opened once per process.
-bool OpenScreen()
+// The window as the X server shows it, in screen pixels, rows bottom-up like glReadPixels;
+// libX11 comes with Allegro.
+std::string Grab(int x, int y, int width, int height)
 {
-    static const bool open = [] {
-        ol::Startup::StartProgram(true, false, true);
-        if (!std::getenv("DISPLAY")) return false;
-        if (!ol::Startup::OpenScreen(640, 400, false, 32, 0, 0)) return false;
-        scaleX = scaleY = 2.0f;
-        return gameState.fontImage.Load("data/gfx/fonts/font.png", 0);
-    }();
-    EXPECT_TRUE(open) << "the screen tests need an X server (Xvfb), the window and the font";
-    return open;
+    static auto getImage = reinterpret_cast<decltype(&XGetImage)>(dlsym(RTLD_DEFAULT, "XGetImage"));
+    static Display* display =
+        reinterpret_cast<decltype(&XOpenDisplay)>(dlsym(RTLD_DEFAULT, "XOpenDisplay"))(nullptr);
+    XImage* image = getImage(display, _xwin.window, x, y, width, height, AllPlanes, ZPixmap);
+    std::string rgb;
+    for (int row = height - 1; image && row >= 0; --row)
+        for (int column = 0; column < width; ++column) {
+            const unsigned long pixel = XGetPixel(image, column, row);
+            rgb += {char(pixel >> 16 & 0xFF), char(pixel >> 8 & 0xFF), char(pixel & 0xFF)};
+        }
+    if (image) XDestroyImage(image);
+    return rgb;
 }
 
-// Queues keys afresh as the keyboard driver does: a-z typed, Q shifted, 7 a digit, > < v ^ the
-// arrows, ! Enter, # Backspace, ~ Escape.
-void Keys(const std::string& script)
+// Waits up to a second for the window to show what is asked; from any thread.
+bool Eventually(const std::function<bool()>& shown)
 {
-    clear_keybuf();
-    const std::string symbols = "><v^!#~Q7";
-    const int codes[] = {KEY_RIGHT << 8,         KEY_LEFT << 8,     KEY_DOWN << 8,
-                         KEY_UP << 8,            KEY_ENTER << 8 | 13, KEY_BACKSPACE << 8 | 8,
-                         KEY_ESC << 8 | 27,      KEY_Q << 8 | 'Q',  KEY_7 << 8 | '7'};
-    for (char c : script) {
-        const std::size_t at = symbols.find(c);
-        simulate_keypress(at == std::string::npos ? (KEY_A + c - 'a') << 8 | c : codes[at]);
+    for (auto end = Clock::now() + 1s; !shown(); std::this_thread::sleep_for(5ms))
+        if (Clock::now() > end) return false;
+    return true;
+}
+
+// The lit columns between the prompt and the bar, where only the heads go: "23-638".
+std::string Heads()
+{
+    const std::string band = Grab(0, 284, 640, 78);
+    int first = 640, last = -1;
+    for (std::size_t i = 0; i < band.size(); i += 3)
+        if (band.compare(i, 3, std::string(3, '\0')))
+            first = std::min(first, int(i / 3 % 640)), last = std::max(last, int(i / 3 % 640));
+    return last < 0 ? "" : std::to_string(first) + "-" + std::to_string(last);
+}
+
+// A text line as the font draws it over its cells and one more, on black and on white: over
+// anything, each colour seen lies between the two, and only solid pixels show the font's
+// solid colours. Drawn on this thread, in the hidden frame.
+struct Look {
+    TextLine line;
+    std::string drawn, white;
+};
+Look LookOf(const TextLine& line)
+{
+    const int width = static_cast<int>(line.text.size() + 1) * 14;
+    Look look{line, "", ""};
+    for (int under : {255, 0}) {
+        look.white = look.drawn;
+        look.drawn.assign(static_cast<std::size_t>(width * 14 * 3), '\0');
+        ol::Canvas::Clear(ol::Color(under, under, under, 255));
+        DrawTextLine(line);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(2 * line.x, 386 - 2 * line.y, width, 14, GL_RGB, GL_UNSIGNED_BYTE,
+                     &look.drawn[0]);
     }
+    return look;
 }
 
-// The frame last presented shows the text exactly as the font draws it, and one cell more.
-void ExpectShownText(int x, int y, const ol::Color& colour, const std::string& text)
+testing::AssertionResult Shows(const Look& l)
 {
-    const int width = static_cast<int>(text.size() + 1) * 14;
-    const int height = 14;
-    std::string shown;
-    std::string drawn(static_cast<std::size_t>(width * height * 3), '\0');
-    glFinish();
-    ASSERT_TRUE(GrabWindow(2 * x, 2 * y, width, height, shown)) << "the window could not be read";
-    DrawTextLine({x, y, colour, text});
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(2 * x, 400 - 2 * y - height, width, height, GL_RGB, GL_UNSIGNED_BYTE, &drawn[0]);
-    ol::Canvas::Clear(ol::Color(0, 0, 0, 255));
-    EXPECT_NE(drawn, std::string(drawn.size(), '\0')) << "the font drew nothing";
-    EXPECT_TRUE(shown == drawn) << "not shown: \"" << text << "\" at " << x << "," << y;
+    const auto seen = [&l] {
+        const std::string rgb = Grab(2 * l.line.x, 2 * l.line.y, int(l.drawn.size() / 42), 14);
+        std::set<std::string> paints;
+        for (std::size_t i = 0; i < l.drawn.size(); i += 3)
+            if (!l.drawn.compare(i, 3, l.white, i, 3)) paints.insert(l.drawn.substr(i, 3));
+        const auto at = [](const std::string& rgb, std::size_t i) { return uint8_t(rgb[i]) + 0; };
+        for (std::size_t i = 0; i < rgb.size(); ++i)
+            if (at(rgb, i) + 2 < at(l.drawn, i) || at(rgb, i) > at(l.white, i) + 2 ||
+                (l.drawn.compare(i / 3 * 3, 3, l.white, i / 3 * 3, 3) &&
+                 paints.count(rgb.substr(i / 3 * 3, 3))))
+                return false;
+        return rgb.size() == l.drawn.size() && !paints.empty();
+    };
+    if (Eventually(seen)) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "not shown: " << l.line.text;
 }
 
-// Once the queued keys are read and after a delay, lets a key go or holds it (and queues it).
-std::thread SetKeyLater(int scancode, std::chrono::milliseconds delay, bool down, int character = 0)
+// Queues keys: a-z typed, Q shifted, 7 a digit, > < v ^ the arrows, ! Enter, # Backspace,
+// ~ Escape.
+void Queue(const std::string& keys)
 {
-    return std::thread([=] {
-        while (keypressed()) std::this_thread::sleep_for(10ms);
-        std::this_thread::sleep_for(delay);
-        key[scancode] = down;
-        if (character) simulate_keypress(scancode << 8 | character);
-    });
+    const std::map<char, int> codes = {{'>', KEY_RIGHT << 8}, {'<', KEY_LEFT << 8},
+        {'v', KEY_DOWN << 8}, {'^', KEY_UP << 8}, {'!', KEY_ENTER << 8 | 13},
+        {'~', KEY_ESC << 8 | 27}, {'#', KEY_BACKSPACE << 8 | 8}, {'Q', KEY_Q << 8 | 'Q'},
+        {'7', KEY_7 << 8 | '7'}};
+    for (char c : keys)
+        simulate_keypress(codes.count(c) ? codes.at(c) : (KEY_A + c - 'a') << 8 | c);
 }
-}  // namespace
 
-// The Enter still held from the name entry must be let go before it starts a game.
-TEST(TitleScreen, HeldEnterMustBeLetGoFirst)
-{
-    if (!OpenScreen()) return;
+// Leaves a screen: Enter or Escape held down, and queued.
+void Leave(int k) { key[k] = 1, simulate_keypress(k << 8 | (k == KEY_ESC ? 27 : 13)); }
+
+class Screens : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        static const bool open = ol::Startup::StartProgram(true, false, true) &&
+            getenv("DISPLAY") && ol::Startup::OpenScreen(640, 400, false, 32, 0, 0) &&
+            (scaleX = scaleY = 2.0f) > 0 && gameState.fontImage.Load("data/gfx/fonts/font.png", 0);
+        ASSERT_TRUE(open) << "the screen tests need an X server (Xvfb), the window and the font";
+        clear_keybuf(), key[KEY_ENTER] = key[KEY_ESC] = key[KEY_H] = 0;
+    }
+    std::string Played(std::string played = "")  // since last asked, effects by number: "stop3"
+    {
+        for (const std::string& s : sound.Take())
+            played += s.compare(0, 3, "sfx") ? s : s.substr(3);
+        return played;
+    }
+    // Runs the screen on this thread while the player acts on another, who leaves it at the end.
+    void Beside(void (*screen)(), const std::function<void()>& player)
+    {
+        std::thread other(player);
+        screen(), other.join();
+        clear_keybuf(), key[KEY_ENTER] = key[KEY_ESC] = 0;
+    }
+    // So many steps of the title's clock, each to its end; false when one stalls.
+    bool Tick(int steps)
+    {
+        for (auto end = Clock::now() + 2s; steps-- > 0; end = Clock::now() + 2s)
+            for (gameState.tickCounter = 1; gameState.tickCounter > 0;)
+                if (Clock::now() > end) return false;
+        return true;
+    }
     testsupport::ScratchDir dir;
-    Keys("");
-    key[KEY_ESC] = 0;
+    testsupport::SoundRecorder sound;
+};
+
+// The title takes turns on its clock: the attract phase to step 899 with the prompt's three
+// colours, the credits and the heads, the table from 900 (or at H) to 1500, then round again.
+TEST_F(Screens, TitleTakesTurnsOnItsClock)
+{
+    dir.CopyData({"gfx"});
+    WriteTable(ScoreBytes({4321, 300, 20, 1, 0}), NameLines("ANNA,BO,CY,DI,EVE"));
+    const ol::Color* p = gameState.palette;
+    const auto prompt = [](int x, ol::Color c) {
+        return LookOf({x, 120, c, "PRESS ENTER TO START"});
+    };
+    const Look last = LookOf({95, 120, p[11], "EVE..............0"});
+    const struct {  // from -1: the clock as the last row left it
+        const char *what, *heads; int from, steps, after; Look look;
+    } script[] = {
+        {"the prompt in the first colour", "23-638", 0, 11, 11, prompt(90, p[10])},
+        {"the second after ten steps", "25-636", -1, 1, 12, prompt(90, p[6])},
+        {"the first after ten more", "45-616", -1, 10, 22, prompt(90, p[10])},
+        {"the third after ten more", "", -1, 10, 32, prompt(90, p[11])},
+        {"the third for eleven steps", "", -1, 10, 42, prompt(90, p[11])},
+        {"then the second again", "", -1, 1, 43, prompt(90, p[6])},
+        {"the credits crawl", "", -1, 87, 130, LookOf({233, 181, p[7], "MARCH  -"})},
+        {"the last attract step", "", 899, 1, 900, prompt(90, p[11])},
+        {"the table from 900", "", -1, 1, 901, LookOf({95, 80, p[11], "ANNA..........4321"})},
+        {"the table to 1500", "", 1500, 1, 1501, last},
+        {"then round again", "", -1, 1, 1, last},
+        {"the prompt where the last row stood", "379-392", -1, 1, 2, prompt(95, p[11])},
+    };
     key[KEY_ENTER] = 1;
-    std::thread letGo = SetKeyLater(KEY_ENTER, 400ms, false);
-    std::thread pressAgain = SetKeyLater(KEY_ENTER, 800ms, true);
-    const auto start = std::chrono::steady_clock::now();
-    runTitleScreen();
-    EXPECT_GE(std::chrono::steady_clock::now() - start, 750ms) << "the held Enter started a game";
-    letGo.join();
-    pressAgain.join();
+    Beside(runTitleScreen, [&] {
+        std::this_thread::sleep_for(700ms);
+        key[KEY_ENTER] = 0;  // the Enter that ended the name entry is let go only now
+        for (const auto& row : script) {
+            SCOPED_TRACE(row.what);
+            if (row.from >= 0) gameState.titleTicks = row.from;
+            EXPECT_TRUE(Tick(row.steps) && gameState.titleTicks == row.after)
+                << gameState.titleTicks;
+            EXPECT_TRUE(Eventually([&row] { return Heads() == row.heads; })) << Heads();
+            EXPECT_TRUE(Shows(row.look));
+        }
+        EXPECT_TRUE(gameState.hiScore == 4321 && Played() == "mus0 loop");
+        key[KEY_H] = 1;
+        EXPECT_TRUE(Tick(1) && gameState.titleTicks == 901) << "H shows the table";
+        key[KEY_H] = 0, Leave(KEY_ENTER);
+    });
+    EXPECT_EQ(Played(), "stop3");
 }
 
-// Grid moves and edges, typing, erasing, eight letters, END needing one; only a score above the
-// fifth place is entered, at the place the headline names.
-TEST(NameEntry, KeysSpellTheNameAtItsPlace)
+// Grid moves and edges, typing, erasing, eight letters, END needing one, each with its sound;
+// only a score above the fifth place is entered, at the place the headline names.
+TEST_F(Screens, NameEntryKeysSpellTheNameAtItsPlace)
 {
-    if (!OpenScreen()) return;
-    const char* const kFirst = "YOU ENTERED THE 1ST PLACE!";
     const std::string kRescue = "zvv>>>>>>>>>!";  // finishes an entry the keys left open
-    const struct {
+    const struct {  // places: the first places of 500 A, 400 B, 300 C, 200 D, 100 E
         const char* what;
-        int score, places;  // the table: the first places of 500 A, 400 B, 300 C, 200 D, 100 E
-        const char *keys, *name, *names, *headline;
+        std::size_t places;
+        int score;
+        std::string keys, name, names, place, sounds;
     } cases[] = {
-        {"typed, eight at most", 1000, 5, "qQ7bcdefghi!vv>>>>>>>>!", "QBCDEFGH", "QBCDEFGH,A,B,C,D",
-         kFirst},
-        {"grid edges", 1000, 5, ">>>>>>>>>>!<<<<<<<<<<vvv!^^^v!v>>>>>>>>!", "JUK", "JUK,A,B,C,D",
-         kFirst},
-        {"Backspace, < erase", 1000, 5, "#abc#vv>>>>>>>!!!m>!", "M", "M,A,B,C,D", kFirst},
-        {"END with no letters, blank, Escape", 1000, 5, "vv>>>>>>>>!<<!~x>>>!", "X", "X,A,B,C,D",
-         kFirst},
-        {"equal to the fifth: no entry", 100, 5, "", "", "A,B,C,D,E", nullptr},
-        {"one more: fifth", 101, 5, "nvv>>>>>>>>!", "N", "A,B,C,D,N", "YOU ENTERED THE 5TH PLACE!"},
-        {"a short table has free places", 10, 2, "nvv>>>>>>>>!", "N", "A,B,N,-,-",
-         "YOU ENTERED THE 3RD PLACE!"},
+        {"typed, eight", 5, 1000, "qQ7bcdefghi!vv>>>>>>>>!", "QBCDEFGH", "QBCDEFGH,A,B,C,D", "1ST",
+         "555555553"},
+        {"grid edges", 5, 1000, ">>>>>>>>>>!<<<<<<<<<<vvv!^^^v!v>>>>>>>>!", "JUK", "JUK,A,B,C,D",
+         "1ST", "5553"},
+        {"erase", 5, 1000, "#abc#vv>>>>>>>!!!m>!", "M", "M,A,B,C,D", "1ST", "55544453"},
+        {"END empty, blank, ~", 5, 1000, "vv>>>>>>>>!<<!~x>>>!", "X", "X,A,B,C,D", "1ST", "53"},
+        {"equal to the fifth: no entry", 5, 100, "", "", "A,B,C,D,E", "", ""},
+        {"second", 5, 450, "nvv>>>>>>>>!", "N", "A,N,B,C,D", "2ND", "53"},
+        {"fourth", 5, 250, "nvv>>>>>>>>!", "N", "A,B,C,N,D", "4TH", "53"},
+        {"one more: fifth", 5, 101, "nvv>>>>>>>>!", "N", "A,B,C,D,N", "5TH", "53"},
+        {"a short table has free places", 2, 10, "nvv>>>>>>>>!", "N", "A,B,N,-,-", "3RD", "53"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        testsupport::ScratchDir dir;
-        const auto places = static_cast<std::size_t>(c.places);
-        WriteTable(ScoreBytes({500, 400, 300, 200, 100}).substr(0, 4 * places),
-                   NameLines("A,B,C,D,E").substr(0, 3 * places));
-        Keys(c.keys + kRescue);
-        gameState.worker.score = c.score;
-        gameState.titleTicks = 0;
+        WriteTable(ScoreBytes({500, 400, 300, 200, 100}).substr(0, 4 * c.places),
+                   NameLines("A,B,C,D,E").substr(0, 3 * c.places));
+        const std::string headline = "YOU ENTERED THE " + c.place + " PLACE!";
+        const Look shown[] = {LookOf({68, 20, gameState.palette[10], headline}),
+                              LookOf({130, 54, gameState.palette[15], c.name})};
+        Queue(c.keys + kRescue);
+        gameState.worker.score = c.score, gameState.titleTicks = 0;
         runHighScoreEntry();
         std::size_t left = 0;
-        for (; keypressed(); ++left) readkey();
-        const std::size_t unread = c.headline ? 0 : std::string(c.keys).size();
-        EXPECT_EQ(left, kRescue.size() + unread) << "keys taken wrongly";
+        for (; keypressed(); readkey()) ++left;
+        EXPECT_EQ(left, kRescue.size() + (c.place.empty() ? c.keys.size() : 0)) << "keys taken";
         EXPECT_EQ(testsupport::ReadFile("data/names.hst"), NameLines(c.names));
-        EXPECT_EQ(gameState.titleTicks, c.headline ? 1100 : 0) << "title opens on the table";
-        if (!c.headline) continue;
-        ExpectShownText(68, 20, gameState.palette[10], c.headline);
-        ExpectShownText(130, 54, gameState.palette[15], c.name);
+        EXPECT_EQ(gameState.titleTicks, c.place.empty() ? 0 : 1100) << "title opens on the table";
+        EXPECT_EQ(Played(), c.sounds);
+        for (const Look& look : shown) EXPECT_TRUE(c.place.empty() || Shows(look));
     }
 }
 
-// Each key changes its setting and its line at once; Escape and Enter leave keeping the change.
-TEST(OptionsScreen, EachKeyChangesItsSettingAndItsLine)
+// Each key changes its setting and its line at once, R through the sizes in turn; Escape and
+// Enter leave keeping the changes.
+TEST_F(Screens, OptionsEachKeyChangesItsSettingAndItsLine)
 {
-    if (!OpenScreen()) return;
-    const struct {
-        const char* keys;
-        int width, height, aa;  // at the start, with anti-aliasing
-        const char* after;        // size, full screen, anti-aliasing, sound
-        TextLine line;
-    } cases[] = {
-        {"r", 640, 400, 0, "640x480 0 0 1", {77, 40, {}, "(R)ESOLUTION: 640X480"}},
-        {"r", 1600, 1200, 0, "320x200 0 0 1", {77, 40, {}, "(R)ESOLUTION: 320X200"}},
-        {"m", 640, 400, 0, "640x400 1 0 1", {70, 50, {}, "SCREEN (M)ODE: FULL SCREEN"}},
-        {"a", 640, 400, 0, "640x400 0 1 1", {56, 60, {}, "(A)NTI-ALIASING: ENABLED"}},
-        {"a", 640, 400, 4, "640x400 0 0 1", {56, 60, {}, "(A)NTI-ALIASING: DISABLED"}},
-        {"s", 640, 400, 0, "640x400 0 0 0", {112, 70, {}, "(S)OUND: DISABLED"}},
-        {"xqz", 640, 400, 0, "640x400 0 0 1", {112, 70, {}, "(S)OUND: ENABLED"}},
-    };
     Settings& s = gameState.settings;
-    auto run = [&s](const std::string& keys, int leave, int character) {
-        Keys(keys);
-        key[KEY_ENTER] = key[KEY_ESC] = 0;
-        std::thread player = SetKeyLater(leave, 200ms, true, character);
-        runOptionsScreen();
-        player.join();
-        key[leave] = 0;
-        return std::to_string(s.width) + "x" + std::to_string(s.height) + " " +
-               std::to_string(s.fullscreen) + " " + std::to_string(s.antiAliasing) + " " +
-               std::to_string(s.soundEnabled);
+    const auto line = [](int x, int y, std::string text) {
+        return LookOf({x, y, gameState.palette[6], text});
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.line.text);
-        s.width = c.width;
-        s.height = c.height;
-        s.antiAliasing = c.aa;
-        s.fullscreen = false;
-        s.soundEnabled = true;
-        resolutionIndex = FindResolutionIndex(c.width, c.height);
-        EXPECT_EQ(run(c.keys, KEY_ESC, 27), c.after);
-        ExpectShownText(c.line.x, c.line.y, gameState.palette[6], c.line.text);
+    std::vector<std::pair<std::string, Look>> visit = {
+        {"", line(70, 50, "SCREEN (M)ODE: WINDOWED")}};
+    for (const char* size : {"640X480", "800X600", "1024X768", "1280X800", "1280X1024", "1366X768",
+                             "1600X900", "1600X1200", "320X200"})
+        visit.push_back({"r", line(77, 40, std::string("(R)ESOLUTION: ") + size)});
+    visit.insert(visit.end(), {{"m", line(70, 50, "SCREEN (M)ODE: FULL SCREEN")},
+                               {"a", line(56, 60, "(A)NTI-ALIASING: DISABLED")},
+                               {"a", line(56, 60, "(A)NTI-ALIASING: ENABLED")},
+                               {"xqz", line(112, 70, "(S)OUND: ENABLED")},
+                               {"s", line(112, 70, "(S)OUND: DISABLED")}});
+    s.width = 640, s.height = 400, s.antiAliasing = 4, s.fullscreen = false, s.soundEnabled = true;
+    resolutionIndex = FindResolutionIndex(640, 400);
+    for (int leave : {KEY_ESC, KEY_ENTER}) {
+        Beside(runOptionsScreen, [&] {
+            for (const auto& step : visit) EXPECT_TRUE((Queue(step.first), Shows(step.second)));
+            Leave(leave);
+        });
+        std::ostringstream got;
+        got << s.width << "x" << s.height << " " << s.fullscreen << s.antiAliasing
+            << s.soundEnabled;
+        EXPECT_EQ(got.str(), leave == KEY_ESC ? "320x200 110" : "640x400 001");
+        visit = {{"r", line(77, 40, "(R)ESOLUTION: 640X400")},
+                 {"mas", line(112, 70, "(S)OUND: ENABLED")}};
     }
-    // Reopened in the same title visit, R goes on from the last choice.
-    EXPECT_EQ(run("r", KEY_ENTER, 13), "640x480 0 0 1");
-    EXPECT_EQ(run("r", KEY_ESC, 27), "800x600 0 0 1");
 }
+}  // namespace
