@@ -2,9 +2,6 @@
 // falls on the worker, the countdown, the name entry, the title with the new table, the options
 // screen, and quitting; then the files the player keeps and both logs.
 #include <gtest/gtest.h>
-// After gtest: Xlib's macros (None, Bool) would break its templates.
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -19,21 +16,7 @@ using namespace testsupport;
 
 namespace {
 
-// True when the logical point (x, y) of the 640 x 400 window, open at the top-left corner of
-// the screen, is black.
-bool Black(Display* display, int x, int y) {
-    XImage* image =
-        XGetImage(display, DefaultRootWindow(display), x * 2, y * 2, 1, 1, AllPlanes, ZPixmap);
-    if (!image) return false;
-    const unsigned long pixel = XGetPixel(image, 0, 0);
-    XDestroyImage(image);
-    return (pixel & 0xFFFFFF) == 0;
-}
-
 TEST(Journey, TitleGameNameEntryTableOptionsAndQuit) {
-    ASSERT_NE(getenv("DISPLAY"), nullptr) << "this test needs an X display (Xvfb)";
-    Display* display = XOpenDisplay(nullptr);
-    ASSERT_NE(display, nullptr);
     ScratchDir dir;
     dir.CopyData({"audio"});
     // A weak table, so that any game of a few seconds earns a place.
@@ -43,19 +26,7 @@ TEST(Journey, TitleGameNameEntryTableOptionsAndQuit) {
 
     GameProcess game;
     ASSERT_TRUE(game.StartToTitle(dir.Path())) << ReadFile("quillemarch.log");
-    HoldKey("Return");
-    ASSERT_TRUE(WaitForLine("quillemarch.log", "Game running!", 10000));
-    // The worker stands still until a crate falls on him; Enter now and then hurries the
-    // countdown. The name entry is black where the yard had its walls and floor.
-    bool entry = false;
-    for (int second = 0; second < 240 && !entry; ++second) {
-        HoldKey("Return", 100);
-        Sleep(900);
-        entry = Black(display, 10, 150) && Black(display, 310, 150) && Black(display, 160, 190);
-    }
-    XCloseDisplay(display);
-    ASSERT_TRUE(entry) << "no crate fell on the worker in four minutes";
-
+    ASSERT_TRUE(PlayUntilDeath("quillemarch.log", true)) << "no crate fell on the worker";
     // Typed letters ("7" is not one), then the marker from "A" to END (row 2, column 8).
     for (const char* key : {"q", "a", "7", "Right", "Right", "Right", "Right", "Right", "Right",
                             "Right", "Right", "Down", "Down"})

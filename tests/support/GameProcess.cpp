@@ -119,6 +119,15 @@ int VisitTitle(const std::string& dir, bool playAGame, const GameProcess::Env& e
     return game.Wait(20000);
 }
 
+bool PlayUntilDeath(const std::string& log, bool toNameEntry) {
+    HoldKey("Return");
+    if (!WaitForLine(log, "Game running!", 10000) || !Poll(240000, 100, GameOverShown))
+        return false;
+    for (int tries = 0; tries < 20 && toNameEntry && !NameEntryShown(); ++tries)
+        HoldKey("Return", 100);
+    return !toNameEntry || NameEntryShown();
+}
+
 std::string Shell(const std::string& command) {
     std::string out;
     if (FILE* pipe = popen(command.c_str(), "r")) {

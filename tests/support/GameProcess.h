@@ -56,6 +56,12 @@ void Sleep(int ms);
 Lines LogBody(const std::string& file);  // the log lines after the header
 // The screen's top-left corner, where the game's window opens, as 0xRRGGBB row by row.
 std::vector<uint32_t> GrabScreen(int width, int height);
+// In the 640 x 400 window: the end of a game, and the name entry after it.
+bool GameOverShown();
+bool NameEntryShown();
+// Starts a game from the title and waits, up to four minutes, for a crate to fall on the
+// worker, who stands still; then, if asked, hurries the countdown into the name entry.
+bool PlayUntilDeath(const std::string& log, bool toNameEntry);
 // The game window's close button, as a window manager passes it on: a WM_DELETE_WINDOW message.
 bool RequestClose();
 // The game window's size as "640x400", "" when there is none.

@@ -25,6 +25,22 @@ std::vector<uint32_t> GrabScreen(int width, int height) {
     return pixels;
 }
 
+// The waving "GAME OVER!" in palette colour 15 over the middle of the frozen yard.
+bool GameOverShown() {
+    const std::vector<uint32_t> screen = GrabScreen(640, 400);
+    int count = 0;
+    for (size_t at = 200 * 640; at < 250 * 640 && !screen.empty(); ++at)
+        count += at % 640 >= 250 && at % 640 < 390 && screen[at] == 0xB8C76F;
+    return count > 100;
+}
+
+// The name entry is black where the yard had its walls and floor.
+bool NameEntryShown() {
+    const std::vector<uint32_t> screen = GrabScreen(640, 400);
+    return !screen.empty() && screen[300 * 640 + 20] == 0 && screen[300 * 640 + 620] == 0 &&
+           screen[380 * 640 + 320] == 0;
+}
+
 bool RequestClose() {
     const unsigned long window = std::strtoul(
         Shell("xdotool search --onlyvisible --name quillemarch 2>/dev/null").c_str(), nullptr, 10);
