@@ -37,13 +37,12 @@ std::set<std::string> FilesUnder(const fs::path& root)
     return files;
 }
 
+double Linear(double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); }
+
 // Relative luminance of an sRGB colour, 0 for black to 1 for white.
 double Luminance(int r, int g, int b)
 {
-    auto lin = [](int v) {
-        return v <= 10 ? v / 255.0 / 12.92 : std::pow((v / 255.0 + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * lin(r) + 0.7152 * lin(g) + 0.0722 * lin(b);
+    return 0.2126 * Linear(r / 255.0) + 0.7152 * Linear(g / 255.0) + 0.0722 * Linear(b / 255.0);
 }
 }  // namespace
 
