@@ -5,20 +5,22 @@
 #include <stdlib.h>
 #include <unistd.h>
 
-#include <cstdio>
+#include <fstream>
+#include <sstream>
 #include <string>
 
-inline void EnterFuzzDirectory() {
-    char templ[] = "/tmp/quillemarch-fuzz-XXXXXX";
-    if (!mkdtemp(templ) || chdir(templ) != 0) {
-        perror("fuzz directory");
-        abort();
-    }
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    char dir[] = "/tmp/quillemarch-fuzz-XXXXXX";
+    if (!mkdtemp(dir) || chdir(dir) != 0) abort();
+    return 0;
 }
 
-inline void WriteBytes(const char* name, const uint8_t* data, size_t size) {
-    FILE* f = fopen(name, "wb");
-    if (!f) abort();
-    if (size) fwrite(data, 1, size, f);
-    fclose(f);
+inline void WriteBytes(const char* name, const std::string& bytes) {
+    if (!std::ofstream(name, std::ios::binary).write(bytes.data(), bytes.size())) abort();
+}
+
+inline std::string ReadBytes(const char* name) {
+    std::ostringstream s;
+    s << std::ifstream(name, std::ios::binary).rdbuf();
+    return s.str();
 }

@@ -2,25 +2,20 @@
 // the file is unreadable, and the record written back reads the same again.
 #include <cstdint>
 #include <cstdlib>
+#include <tuple>
 
 #include "engine/Settings.h"
 #include "tests/fuzz/FuzzSupport.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    EnterFuzzDirectory();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    WriteBytes("config.ini", data, size);
-    Settings read;
-    if (!LoadSettings(read)) abort();  // the file exists: it must open
-    if (!SaveSettings(read)) abort();
-    Settings again;
-    if (!LoadSettings(again)) abort();
-    if (again.width != read.width || again.height != read.height ||
-        again.antiAliasing != read.antiAliasing || again.colorDepth != read.colorDepth ||
-        again.fullscreen != read.fullscreen || again.soundEnabled != read.soundEnabled)
-        abort();
+    WriteBytes("config.ini", std::string(data, data + size));
+    auto fields = [](const Settings& s) {
+        return std::tie(s.width, s.height, s.antiAliasing, s.colorDepth, s.fullscreen,
+                        s.soundEnabled);
+    };
+    Settings read, again;
+    // The file exists: it must open.
+    if (!LoadSettings(read) || !SaveSettings(read) || !LoadSettings(again)) abort();
+    if (fields(again) != fields(read)) abort();
     return 0;
 }

@@ -209,8 +209,8 @@ TEST_F(Layer, BlitsAndTextLandOnTheirPixelsAndTheScreenshotHoldsThem)
     ASSERT_TRUE(saved && saved->w == 1366 && saved->h == 768 && bitmap_color_depth(saved) == 24);
     for (int i = 0; i < 1366 * 768; ++i) {
         const int c = getpixel(saved, i % 1366, i / 1366);
-        const Rgba got{getr24(c), getg24(c), getb24(c), 255};
-        ASSERT_TRUE(Near(got, screen.At(i % 1366, i / 1366), 0)) << i;
+        ASSERT_TRUE(Near({getr24(c), getg24(c), getb24(c), 255}, screen.At(i % 1366, i / 1366), 0))
+            << i;
     }
     destroy_bitmap(saved);
 }
