@@ -3,7 +3,7 @@
 # Sanitizer) and runs every test in both, on a private Xvfb with OpenAL's null
 # output, so it needs neither a display nor a sound card.
 #   tools/run-tests.sh            the bounded suite
-#   QM_SOAK_GAMES=100000 QM_SOAK_SECONDS=3600 QM_FUZZ_SECONDS=3600 tools/run-tests.sh
+#   QM_SOAK_GAMES=100000 QM_FUZZ_SECONDS=3600 tools/run-tests.sh
 #                                 the long soaks and fuzzing
 set -eu
 cd "$(dirname "$0")/.."

@@ -30,9 +30,7 @@ class Endings : public ::testing::Test {
 protected:
     void SetUp() override {
         dir.CopyData({"audio"});
-        const int32_t scores[5] = {50, 40, 30, 20, 10};
-        WriteFile("data/scores.hst", std::string(reinterpret_cast<const char*>(scores), 20));
-        WriteFile("data/names.hst", "ANNA\r\nBEN\r\nCARL\r\nDORA\r\nEMIL\r\n");
+        WriteWeakTable();
         table = Table();
     }
     static std::string Table() { return ReadFile("data/scores.hst") + ReadFile("data/names.hst"); }

@@ -1,14 +1,10 @@
-// The real game fed broken files: pictures, sounds and the high-score table. It must
-// start, run and quit with status 0, say what failed in its logs, and never lose or mangle the
-// player's table.
+// The real game fed broken pictures: it must start, run and quit with status 0, say what
+// failed in its log, and never lose or mangle the player's table.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
-#include <functional>
 #include <regex>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "tests/support/GameProcess.h"
@@ -57,64 +53,6 @@ TEST(Faults, EachMissingOrDamagedPictureIsLoggedAndTheGameRuns) {
     for (const auto& damage : damages) fs::remove(damage.first);
     EXPECT_EQ(VisitTitle(dir.Path(), true, {}, binary), 0) << ReadFile("quillemarch.log");
     ExpectWholeTable();
-}
-
-TEST(Faults, EmptyOrBrokenSoundFilesLeaveTheGameRunning) {
-    // Every sound file removed, replaced by text, or emptied.
-    for (const std::string damage : {"removed", "not a sound\n", ""}) {
-        SCOPED_TRACE(damage);
-        ScratchDir dir;
-        dir.CopyData();
-        for (const char* d : {"data/audio/sfx", "data/audio/mus"})
-            for (const auto& entry : fs::directory_iterator(d))
-                if (damage == "removed") fs::remove(entry.path());
-                else WriteFile(entry.path(), damage);
-        // The title plays music 0 and Enter plays effect 3.
-        EXPECT_EQ(VisitTitle(dir.Path(), true), 0) << ReadFile("quillemarch.log");
-        const Lines body = LogBody("quillemarch.log");
-        EXPECT_EQ(std::count(body.begin(), body.end(), "      Searching for SFX/MUS files..."), 1);
-        EXPECT_EQ(std::count(body.begin(), body.end(), "         Couldn't find audio directory!"),
-                  0);
-    }
-}
-
-TEST(Faults, BrokenHighScoreFilesAreWrittenBackWhole) {
-    const std::string scores = ReadFile(SourceData() + "/scores.hst");
-    const std::string names = ReadFile(SourceData() + "/names.hst");
-    const std::string shipped = scores + "\n" + names, blank = "-\r\n-\r\n-\r\n-\r\n-\r\n";
-    const std::string empty = std::string(20, '\0') + "\n" + blank;
-    const std::string failed = "   Saving high score data...Failed!\n         Couldn't write "
-                               "data\\scores.hst and data\\names.hst!\n";
-    auto write = [](const std::string& s, const std::string& n) {
-        WriteFile("data/scores.hst", s), WriteFile("data/names.hst", n);
-    };
-    // Each pair of files and what a title visit and a game write back.
-    const std::vector<std::tuple<std::string, std::function<void()>, std::string>> cases = {
-        {"missing", [] { fs::remove("data/scores.hst"), fs::remove("data/names.hst"); }, empty},
-        {"empty", [&] { write("", ""); }, empty},
-        {"truncated", [&] { write(scores.substr(0, 3), names.substr(0, 3)); }, empty},
-        {"seven entries", [&] { write(scores + scores.substr(0, 8), names + "EXTRA\r\nMORE\r\n"); },
-         shipped},
-        // Binary scores hold no line end, so no name survives.
-        {"swapped", [&] { write(names, scores); }, names.substr(0, 20) + "\n" + blank},
-        // The table is saved under a temporary name first; when that cannot be written the old
-        // files must stay as they were. A directory in the way (kept by what it holds, so the
-        // clearing of leftovers cannot remove it) stops root as well as a player.
-        {"cannot be written", [] {
-             fs::create_directory("data/scores.hst.tmp");
-             WriteFile("data/scores.hst.tmp/kept", "");
-         }, shipped}};
-    for (const auto& [name, prepare, expected] : cases) {
-        SCOPED_TRACE(name);
-        ScratchDir dir;
-        dir.CopyData();
-        prepare();
-        EXPECT_EQ(VisitTitle(dir.Path(), true), 0) << ReadFile("quillemarch.log");
-        ExpectWholeTable();
-        EXPECT_EQ(ReadFile("data/scores.hst") + "\n" + ReadFile("data/names.hst"), expected);
-        EXPECT_EQ(ReadFile("quillemarch.log").find(failed) != std::string::npos,
-                  name == "cannot be written");
-    }
 }
 
 }  // namespace

@@ -1,12 +1,14 @@
-// Start-up and shutdown of the real game: the logs and "config.ini" a player finds after a
-// normal run and after each way start-up can go wrong.
+// Start-up and shutdown of the real game, and a whole visit: the logs, "config.ini" and the
+// table a player finds after a normal run and after each way start-up can go wrong.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
-#include <random>
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <regex>
 #include <set>
 #include <string>
@@ -124,12 +126,6 @@ const Lines kFallBack = kWithConfig + Lines{"   Setting up screen...Failed!",
                         kSound + kGame + kTitle + kQuit;
 const Lines kConfigRead = kWithConfig + kScreen + kSound + kGame + kTitle + kQuit;
 
-std::string Noise() {
-    std::mt19937 random(7);
-    std::string noise(4096, '\0');
-    for (char& c : noise) c = static_cast<char>(random());
-    return noise;
-}
 
 INSTANTIATE_TEST_SUITE_P(
     Paths, Startup,
@@ -166,15 +162,6 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"UnknownDepth", Config("800\n500", '0', '1', "1\n\n[ColorDepth]\n7"), {}, true, 0,
              kFallBack, Config("800\n500", '0', '1', "1\n\n[ColorDepth]\n7"), false, "640x400",
              true},
-        // Broken settings files: the defaults fill in what they lack.
-        Case{"RandomBytes", Noise(), {}, true, 0, kConfigRead, kDefaults},
-        Case{"OvergrownOnlyItsFirstPartCounts",
-             "[SoundEnabled]\n0\n" + std::string(10 << 20, 'x') + "\n[Fullscreen]\n1\n", {}, true, 0,
-             kWithConfig + kScreen + Lines{"   NO SOUND! Sound disabled in config.ini!"} + kGame +
-                 kTitle + kQuitSilent,
-             Config("640\n400", '0', '0')},
-        Case{"EverySectionTwiceTheLaterWins", Config("1\n1", '1', '0', "1\n\n[ColorDepth]\n16") +
-             kDefaults, {}, true, 0, kConfigRead, kDefaults},
         Case{"ConfigIsADirectory", "<directory>", {}, true, 0, kFirstRun + kQuit, ""},
         Case{"NoAudio", "", {}, false, 0,
              kNoConfig + kScreen + kSound + Lines{"         Couldn't find audio directory!"} +
@@ -183,5 +170,82 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"WindowsLineEnds", Config("800\n500", '1', '1', "0\n\n[ColorDepth]\n32", "\r\n"), {},
              true, 0, kConfigRead, Config("800\n500", '1', '1'), false, "800x500", true}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A whole visit on the real binary with real key presses: title, a game played until a crate
+// falls on the worker, the countdown, the name entry, the title with the new table, the options
+// screen, and quitting; then the files the player keeps, both logs, and under the address
+// sanitizer any memory of the game's own left unfreed.
+TEST(Journey, TitleGameNameEntryTableOptionsAndQuit) {
+    ScratchDir dir;
+    dir.CopyData({"audio"});
+    WriteWeakTable();
+    std::vector<int32_t> scores(5);
+
+    GameProcess::Env env;
+#ifdef QM_SANITIZED
+    // Libraries unloaded at exit leave leaks that name no file: only the game's own frames count.
+    env["ASAN_OPTIONS"] = "detect_leaks=1:log_path=" + dir.Path() + "/asan";
+    env["LSAN_OPTIONS"] = "exitcode=0:suppressions=" QM_SOURCE_DIR "/tests/e2e/lsan.supp";
+#endif
+    GameProcess game;
+    ASSERT_TRUE(game.StartToTitle(dir.Path(), env)) << ReadFile("quillemarch.log");
+    const pid_t pid = game.Pid();
+    ASSERT_TRUE(PlayUntilDeath("quillemarch.log", true)) << "no crate fell on the worker";
+    // Typed letters ("7" is not one), then the marker from "A" to END (row 2, column 8).
+    for (const char* key : {"q", "a", "7", "Right", "Right", "Right", "Right", "Right", "Right",
+                            "Right", "Right", "Down", "Down"})
+        TapKey(key);
+    HoldKey("Return");
+    ASSERT_TRUE(WaitForLine("quillemarch.log", "   Saving score...", 10000));
+    // Back on the title, whose attract phase opens the options with O: next resolution,
+    // smoothing on, sound off; Escape leaves them, and Escape on the title quits.
+    ASSERT_TRUE(WaitForLine("quillemarch.log", "   Playing intro!", 10000));
+    Sleep(6000);
+    HoldKey("o", 200);
+    Sleep(500);
+    for (const char* key : {"r", "a", "s"}) TapKey(key);
+    HoldKey("Escape", 150);
+    Sleep(1500);
+    if (game.Running()) HoldKey("Escape", 300);
+    ASSERT_EQ(game.Wait(20000), 0) << ReadFile("quillemarch.log");
+
+    // The new entry went in at its place and the 10 dropped out.
+    const std::string bytes = ReadFile("data/scores.hst");
+    ASSERT_EQ(bytes.size(), 20u);
+    std::memcpy(scores.data(), bytes.data(), 20);
+    const Lines names = ReadLines("data/names.hst");
+    const size_t place = std::find(names.begin(), names.end(), "QA\r") - names.begin();
+    ASSERT_LT(place, 5u) << ReadFile("data/names.hst");
+    std::vector<int32_t> expected = {50, 40, 30, 20};
+    Lines expectedNames = {"ANNA\r", "BEN\r", "CARL\r", "DORA\r"};
+    EXPECT_GT(scores[place], place < 4 ? expected[place] : 10);
+    expected.insert(expected.begin() + place, scores[place]);
+    expectedNames.insert(expectedNames.begin() + place, "QA\r");
+    EXPECT_EQ(scores, expected);
+    EXPECT_EQ(names, expectedNames);
+    EXPECT_EQ(ReadFile("data/names.hst").back(), '\n');
+    EXPECT_EQ(ReadFile("config.ini"), Config("640\n480", '1', '0'));
+
+    // Sound played all along, but the shutdown goes by the setting just switched off.
+    EXPECT_EQ(LogBody("quillemarch.log"),
+              (kFirstRun + Lines{"   Removing menu resources...Done!", "Game running!",
+                                 "   Saving score..."} + kTitle + kQuitSilent));
+
+    // Every picture of every screen loaded, in the order the screens need them.
+    Lines loads;
+    for (const auto& line : ReadLines("ortholayer.log"))
+        if (line.rfind("Loading bitmap: ", 0) == 0) loads.push_back(line.substr(16));
+    ASSERT_EQ(loads.size(), 18u + 4u + 2u + 4u);
+    EXPECT_EQ(loads[10], "data\\gfx\\sprites\\crate.png");
+    EXPECT_EQ(Lines(loads.begin() + 18, loads.begin() + 22),
+              (Lines{"data\\gfx\\fonts\\quillemarch.png", "data\\gfx\\backgrounds\\menu_scroll.png",
+                     "data\\gfx\\sprites\\head.png", "data\\gfx\\backgrounds\\score_table.png"}));
+    EXPECT_EQ(loads[22], "data\\gfx\\backgrounds\\score_table.png");
+    EXPECT_EQ(loads[23], "data\\gfx\\sprites\\marker.png");
+    EXPECT_EQ(ReadFile("ortholayer.log").find("ERROR"), std::string::npos);
+    const std::string leaks = ReadFile(dir.Path() + "/asan." + std::to_string(pid));
+    for (const char* own : {QM_SOURCE_DIR, QM_BIN_DIR})
+        EXPECT_EQ(leaks.find(own), std::string::npos) << leaks;
+}
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <memory>
@@ -59,6 +60,12 @@ std::vector<std::string> ReadLines(const std::string& name) {
     std::string line;
     while (std::getline(in, line)) lines.push_back(line);
     return lines;
+}
+
+void WriteWeakTable() {
+    const int32_t scores[5] = {50, 40, 30, 20, 10};
+    WriteFile("data/scores.hst", std::string(reinterpret_cast<const char*>(scores), 20));
+    WriteFile("data/names.hst", "ANNA\r\nBEN\r\nCARL\r\nDORA\r\nEMIL\r\n");
 }
 
 std::string SourceData() { return std::string(QM_SOURCE_DIR) + "/data"; }

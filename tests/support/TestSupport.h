@@ -33,6 +33,9 @@ void WriteFile(const std::string& name, const std::string& bytes);
 bool FileExists(const std::string& name);
 std::vector<std::string> ReadLines(const std::string& name);  // without line ends
 
+// A table any game beats: 50, 40, 30, 20 and 10 for ANNA, BEN, CARL, DORA and EMIL.
+void WriteWeakTable();
+
 // Takes the place of the sound card and keeps what the game asked for, as
 // effect numbers ("sfx3") and music ("mus0", "mus0 loop"), in order. The
 // game's lists name six effects and one piece of music.
