@@ -54,24 +54,24 @@ std::string InWorkingDirectory(const std::string& name)
     return std::string(dir) + "/" + NativePath(name);
 }
 
-bool ReadRegularFile(const std::string& path, std::size_t limit, std::string& bytes)
+bool ReadRegularFile(const std::string& path, std::string& bytes, std::size_t limit)
 {
-    const std::string file = NativePath(path);
-    struct stat info;
-    if (stat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-    // O_NONBLOCK: should a FIFO take the file's place after the look, it cannot hold us.
-    const int fd = open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    // O_NONBLOCK: opening a FIFO must not wait for a writer; the look at what
+    // was opened then turns it away.
+    const int fd = open(NativePath(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return false;
-    bytes.assign(limit, '\0');
+    struct stat info;
+    const bool regular = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    bytes.assign(regular ? limit : 0, '\0');
     std::size_t got = 0;
-    while (got < limit) {
-        const ssize_t n = read(fd, &bytes[got], limit - got);
+    while (got < bytes.size()) {
+        const ssize_t n = read(fd, &bytes[got], bytes.size() - got);
         if (n <= 0) break;
         got += static_cast<std::size_t>(n);
     }
     bytes.resize(got);
     close(fd);
-    return true;
+    return regular;
 }
 
 // Every byte, however many calls write() takes.

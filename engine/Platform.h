@@ -26,10 +26,13 @@ bool ListDirectorySorted(const std::string& dir, std::vector<std::string>& names
 // files are; the name itself when the directory cannot be told.
 std::string InWorkingDirectory(const std::string& name);
 
+// Far more than any of the game's own files holds; the rest of a larger file is ignored.
+constexpr std::size_t kFileReadLimit = 64 * 1024;
 // Reads at most `limit` bytes of a regular file. False, with nothing read,
 // for a missing file and for anything that is not a regular file (a FIFO, a
 // device, a directory), which could block the game or never end.
-bool ReadRegularFile(const std::string& path, std::size_t limit, std::string& bytes);
+bool ReadRegularFile(const std::string& path, std::string& bytes,
+                     std::size_t limit = kFileReadLimit);
 
 // Writes the bytes and flushes them to the disk; true when all of them are there.
 bool WriteFlushed(const std::string& path, const std::string& bytes);

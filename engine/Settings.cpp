@@ -33,10 +33,8 @@ static void DropCarriageReturn(std::string& line)
 
 bool LoadSettings(Settings& settings)
 {
-    // Far more than the game ever writes; the rest of a larger file is ignored.
-    constexpr std::size_t kReadLimit = 64 * 1024;
     std::string bytes;
-    if (!platform::ReadRegularFile(kConfigFile, kReadLimit, bytes))
+    if (!platform::ReadRegularFile(kConfigFile, bytes))
         return false;
     std::istringstream file(bytes);
     file >> std::noboolalpha;

@@ -68,7 +68,6 @@ std::string NamesBytes(const std::vector<std::string>& names)
     return bytes;
 }
 
-
 bool Exists(const std::string& file)
 {
     std::ifstream probe(file, std::ios::binary);
@@ -107,14 +106,12 @@ HighScoreTable::~HighScoreTable()
 bool HighScoreTable::load()
 {
     FinishInterruptedSave(platform::NativePath(scoresPath), platform::NativePath(namesPath));
-    // Five places take a few dozen bytes; the rest of a larger file is ignored.
-    constexpr std::size_t kReadLimit = 64 * 1024;
     std::string bytes;
-    if (!platform::ReadRegularFile(scoresPath, kReadLimit, bytes)) return false;
+    if (!platform::ReadRegularFile(scoresPath, bytes)) return false;
     std::istringstream scoresFile(bytes);
     ReadScores(scoresFile, scores);
 
-    if (!platform::ReadRegularFile(namesPath, kReadLimit, bytes)) return false;
+    if (!platform::ReadRegularFile(namesPath, bytes)) return false;
     std::istringstream namesFile(bytes);
     ReadNames(namesFile, names);
     return true;
