@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "frontend/HighScoreTable.h"
-#include "tests/frontend/TableFiles.h"
+#include "tests/support/TestSupport.h"
 
 using namespace testsupport;
 

@@ -19,10 +19,11 @@
 #include "game/GameState.h"
 #include "ol/Canvas.h"
 #include "ol/Startup.h"
-#include "tests/frontend/TableFiles.h"
+#include "tests/support/TestSupport.h"
 #include "tests/support/GameProcess.h"
 
 using namespace std::chrono_literals;
+using namespace testsupport;
 using Clock = std::chrono::steady_clock;
 
 namespace {

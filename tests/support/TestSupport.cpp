@@ -3,53 +3,43 @@
 #include <stdlib.h>
 #include <unistd.h>
 
-#include <cstdint>
-#include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
 #include <stdexcept>
+#include <utility>
+
+namespace fs = std::filesystem;
 
 namespace testsupport {
 
-namespace {
-std::string Quote(const std::string& s) { return "'" + s + "'"; }
-}  // namespace
-
-ScratchDir::ScratchDir() {
+ScratchDir::ScratchDir() : previous(fs::current_path()) {
     char templ[] = "/tmp/quillemarch-test-XXXXXX";
     if (!mkdtemp(templ)) throw std::runtime_error("mkdtemp failed");
-    path = templ;
-    char cwd[4096];
-    if (getcwd(cwd, sizeof cwd)) previous = cwd;
-    if (chdir(path.c_str()) != 0) throw std::runtime_error("chdir failed");
+    fs::current_path(path = templ);
 }
 
 ScratchDir::~ScratchDir() {
-    if (!previous.empty() && chdir(previous.c_str()) != 0) perror("chdir");
-    if (!getenv("QM_KEEP_SCRATCH")) {
-        std::string cmd = "chmod -R u+rwx " + Quote(path) + " 2>/dev/null; rm -rf " + Quote(path);
-        if (system(cmd.c_str()) != 0) perror("rm");
-    }
+    std::error_code ignored;
+    fs::current_path(previous, ignored);
+    if (!getenv("QM_KEEP_SCRATCH")) fs::remove_all(path, ignored);
 }
 
 void ScratchDir::CopyData(const std::vector<std::string>& parts) const {
-    std::string cmd = "mkdir -p " + Quote(path + "/data") + " && cp -r";
-    for (const auto& part : parts) cmd += " " + Quote(SourceData() + "/" + part);
-    if (system((cmd + " " + Quote(path + "/data/")).c_str()) != 0)
-        throw std::runtime_error("copy failed: " + cmd);
+    fs::create_directories(path + "/data");
+    for (const auto& part : parts)
+        fs::copy(SourceData() + "/" + part, path + "/data/" + part, fs::copy_options::recursive);
 }
 
 std::string ReadFile(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
     std::ostringstream out;
-    out << in.rdbuf();
+    out << std::ifstream(name, std::ios::binary).rdbuf();
     return out.str();
 }
 
 void WriteFile(const std::string& name, const std::string& bytes) {
-    std::ofstream out(name, std::ios::binary | std::ios::trunc);
-    out << bytes;
+    std::ofstream(name, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 bool FileExists(const std::string& name) { return access(name.c_str(), F_OK) == 0; }
@@ -57,15 +47,22 @@ bool FileExists(const std::string& name) { return access(name.c_str(), F_OK) == 
 std::vector<std::string> ReadLines(const std::string& name) {
     std::ifstream in(name, std::ios::binary);
     std::vector<std::string> lines;
-    std::string line;
-    while (std::getline(in, line)) lines.push_back(line);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
 }
 
-void WriteWeakTable() {
-    const int32_t scores[5] = {50, 40, 30, 20, 10};
-    WriteFile("data/scores.hst", std::string(reinterpret_cast<const char*>(scores), 20));
-    WriteFile("data/names.hst", "ANNA\r\nBEN\r\nCARL\r\nDORA\r\nEMIL\r\n");
+std::string ScoreBytes(const std::vector<int32_t>& s) {
+    return {reinterpret_cast<const char*>(s.data()), 4 * s.size()};
+}
+
+std::string NameLines(std::string names) {
+    for (std::size_t at; (at = names.find(',')) != std::string::npos;) names.replace(at, 1, "\r\n");
+    return names + "\r\n";
+}
+
+void WriteTable(const std::string& scores, const std::string& names) {
+    fs::create_directories("data");
+    WriteFile("data/scores.hst", scores), WriteFile("data/names.hst", names);
 }
 
 std::string SourceData() { return std::string(QM_SOURCE_DIR) + "/data"; }
@@ -74,8 +71,7 @@ std::string GameBinary() { return std::string(QM_BIN_DIR) + "/quillemarch"; }
 class RecordingOutput : public SoundOutput {
 public:
     explicit RecordingOutput(SoundRecorder& into) : recorder(into) {}
-    void Play(const std::string& path, bool loop) override
-    {
+    void Play(const std::string& path, bool loop) override {
         recorder.played.push_back(path.substr(path.rfind('\\') + 1) + (loop ? " loop" : ""));
     }
     void StopAll() override { recorder.played.push_back("stop"); }
@@ -84,26 +80,17 @@ private:
     SoundRecorder& recorder;
 };
 
-SoundRecorder::SoundRecorder()
-{
-    effectFiles.clear();
-    musicFiles.clear();
-    for (int n = 0; n < 6; ++n)
-        effectFiles.push_back("sfx\\sfx" + std::to_string(n));
-    musicFiles.push_back("mus\\mus0");
+SoundRecorder::SoundRecorder() {
+    effectFiles = {"sfx\\sfx0", "sfx\\sfx1", "sfx\\sfx2", "sfx\\sfx3", "sfx\\sfx4", "sfx\\sfx5"};
+    musicFiles = {"mus\\mus0"};
     UseSoundOutput(std::make_unique<RecordingOutput>(*this));
 }
 
-SoundRecorder::~SoundRecorder()
-{
+SoundRecorder::~SoundRecorder() {
     UseSoundOutput(nullptr);
-    effectFiles.clear();
-    musicFiles.clear();
+    effectFiles.clear(), musicFiles.clear();
 }
 
-std::vector<std::string> SoundRecorder::Take()
-{
-    return std::exchange(played, {});
-}
+std::vector<std::string> SoundRecorder::Take() { return std::exchange(played, {}); }
 
 }  // namespace testsupport

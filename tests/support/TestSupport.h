@@ -1,8 +1,8 @@
 // Helpers shared by the test programs.
 #pragma once
 
+#include <cstdint>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "engine/Sound.h"
@@ -24,8 +24,7 @@ public:
                                                            "names.hst"}) const;
 
 private:
-    std::string path;
-    std::string previous;
+    std::string path, previous;
 };
 
 std::string ReadFile(const std::string& name);
@@ -33,8 +32,16 @@ void WriteFile(const std::string& name, const std::string& bytes);
 bool FileExists(const std::string& name);
 std::vector<std::string> ReadLines(const std::string& name);  // without line ends
 
+// The table's files: scores as 32-bit little-endian integers (as this host holds them), names
+// as CR LF lines ("A,B" is "A\r\nB\r\n"), written into data/.
+std::string ScoreBytes(const std::vector<int32_t>& scores);
+std::string NameLines(std::string names);
+void WriteTable(const std::string& scores, const std::string& names);
 // A table any game beats: 50, 40, 30, 20 and 10 for ANNA, BEN, CARL, DORA and EMIL.
-void WriteWeakTable();
+inline void WriteWeakTable()
+{
+    WriteTable(ScoreBytes({50, 40, 30, 20, 10}), NameLines("ANNA,BEN,CARL,DORA,EMIL"));
+}
 
 // Takes the place of the sound card and keeps what the game asked for, as
 // effect numbers ("sfx3") and music ("mus0", "mus0 loop"), in order. The
