@@ -18,6 +18,7 @@ constexpr int kAdvance = 7;  // logical units per character
 
 void DrawTextLine(const TextLine& line)
 {
+    if (watchText) watchText(line);
     const ol::Bitmap& font = gameState.fontImage;
     const float sheetWidth = static_cast<float>(font.Width()) * scaleX;
     const float sheetHeight = static_cast<float>(font.Height()) * scaleY;

@@ -2,6 +2,7 @@
 // stretched blit of a cell of the glyph sheet.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "ol/Color.h"
@@ -19,5 +20,7 @@ int CharacterCell(char c);
 
 // Draws the line now into the active target with the game's font sheet.
 void DrawTextLine(const TextLine& line);
+// Sees each line as it is drawn, when set: the screens' texts as the player reads them.
+inline std::function<void(const TextLine&)> watchText;
 // Puts the text into the shared hudText at (x, y) in that colour and draws it.
 void DrawText(int x, int y, const ol::Color& colour, const std::string& text);

@@ -6,12 +6,11 @@
 #include <allegro.h>
 #include <GL/gl.h>
 
-#include <atomic>
+#include <algorithm>
 #include <chrono>
 #include <functional>
-#include <map>
-#include <set>
-#include <sstream>
+#include <mutex>
+#include <cstdio>
 #include <thread>
 
 #include "engine/Engine.h"
@@ -19,6 +18,7 @@
 #include "game/GameState.h"
 #include "ol/Canvas.h"
 #include "ol/Startup.h"
+#include "game/Text.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/GameProcess.h"
 
@@ -27,17 +27,15 @@ using namespace testsupport;
 using Clock = std::chrono::steady_clock;
 
 namespace {
-// The window, at the screen's top-left corner, rows bottom-up like glReadPixels.
-std::string Grab(int x, int y, int width, int height)
+// The window, at the screen's top-left corner, row by row.
+std::vector<uint32_t> Grab(int x, int y, int width, int height)
 {
-    const std::vector<uint32_t> screen = testsupport::GrabScreen(x + width, y + height);
-    std::string rgb;
-    for (int row = y + height - 1; !screen.empty() && row >= y; --row)
-        for (int column = x; column < x + width; ++column) {
-            const uint32_t pixel = screen[std::size_t(row * (x + width) + column)];
-            rgb += {char(pixel >> 16), char(pixel >> 8), char(pixel)};
-        }
-    return rgb;
+    const std::vector<uint32_t> screen = GrabScreen(x + width, y + height);
+    std::vector<uint32_t> part;
+    for (int row = y; !screen.empty() && row < y + height; ++row)
+        part.insert(part.end(), &screen[std::size_t(row * (x + width) + x)],
+                    &screen[std::size_t(row * (x + width) + x + width)]);
+    return part;
 }
 
 // Waits up to a second for the window to show what is asked; from any thread.
@@ -51,52 +49,36 @@ bool Eventually(const std::function<bool()>& shown)
 // The lit columns between the prompt and the bar, where only the heads go: "23-638".
 std::string Heads()
 {
-    const std::string band = Grab(0, 284, 640, 78);
+    const std::vector<uint32_t> band = Grab(0, 284, 640, 78);
     int first = 640, last = -1;
-    for (std::size_t i = 0; i < band.size(); i += 3)
-        if (band.compare(i, 3, std::string(3, '\0')))
-            first = std::min(first, int(i / 3 % 640)), last = std::max(last, int(i / 3 % 640));
+    for (std::size_t i = 0; i < band.size(); ++i)
+        if (band[i]) first = std::min(first, int(i % 640)), last = std::max(last, int(i % 640));
     return last < 0 ? "" : std::to_string(first) + "-" + std::to_string(last);
 }
 
-// A text line as the font draws it over its cells and one more, on black and on white: over
-// anything, each colour seen lies between the two, and only solid pixels show the font's
-// solid colours. Drawn on this thread, in the hidden frame.
-struct Look {
-    TextLine line;
-    std::string black, white;
-};
-Look LookOf(const TextLine& line)
+// A text line as the player reads it: "90,120 #58 8D 43 PRESS ENTER TO START".
+std::string Said(const TextLine& l)
 {
-    const int width = static_cast<int>(line.text.size() + 1) * 14;
-    Look look{line, "", ""};
-    for (std::string* rgb : {&look.black, &look.white}) {
-        rgb->assign(static_cast<std::size_t>(width * 14 * 3), '\0');
-        const int under = rgb == &look.white ? 255 : 0;
-        ol::Canvas::Clear(ol::Color(under, under, under, 255));
-        DrawTextLine(line);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(2 * line.x, 386 - 2 * line.y, width, 14, GL_RGB, GL_UNSIGNED_BYTE,
-                     &(*rgb)[0]);
-    }
-    return look;
+    char colour[16];
+    std::snprintf(colour, sizeof colour, "#%02X %02X %02X", int(l.colour.red * 255 + 0.5f),
+                  int(l.colour.green * 255 + 0.5f), int(l.colour.blue * 255 + 0.5f));
+    return std::to_string(l.x) + "," + std::to_string(l.y) + " " + colour + " " + l.text;
 }
 
-bool Shows(const Look& l)
-{
-    std::set<std::string> paints;  // the colours of pixels the font covers whole
-    for (std::size_t i = 0; i < l.black.size(); i += 3)
-        if (!l.black.compare(i, 3, l.white, i, 3)) paints.insert(l.black.substr(i, 3));
-    const auto at = [](const std::string& rgb, std::size_t i) { return uint8_t(rgb[i]) + 0; };
-    return !paints.empty() && Eventually([&] {
-        const std::string rgb = Grab(2 * l.line.x, 2 * l.line.y, int(l.black.size() / 42), 14);
-        for (std::size_t i = 0, px = 0; i < rgb.size(); px = ++i / 3 * 3)
-            if (at(rgb, i) + 2 < at(l.black, i) || at(rgb, i) > at(l.white, i) + 2 ||
-                (l.black.compare(px, 3, l.white, px, 3) && paints.count(rgb.substr(px, 3))))
-                return false;
-        return rgb.size() == l.black.size();
-    });
-}
+// The lines drawn since it last looked; the screens draw on one thread, tests look from another.
+struct TextSeen {
+    std::mutex lock;
+    std::vector<std::string> lines;
+    TextSeen() { watchText = [this](const TextLine& l) { std::lock_guard g(lock); lines.push_back(Said(l)); }; }
+    ~TextSeen() { watchText = nullptr; }
+    void Clear() { std::lock_guard g(lock); lines.clear(); }
+    bool Has(const std::string& line)
+    {
+        std::lock_guard g(lock);
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    }
+    bool Shows(const TextLine& line) { return Eventually([&] { return Has(Said(line)); }); }  // within a second
+};
 
 // Queues keys: a-z typed, Q shifted, 7 a digit, > < v ^ the arrows, ! Enter, # Backspace,
 // ~ Escape.
@@ -138,16 +120,21 @@ protected:
         screen(), other.join();
         clear_keybuf(), key[KEY_ENTER] = key[KEY_ESC] = 0;
     }
-    // So many steps of the title's clock, each to its end; false when one stalls.
+    // Keys queued for what is drawn next.
+    void Press(const std::string& keys) { keys.empty() || (text.Clear(), true), Queue(keys); }
+    // So many steps of the title's clock, each to its end, keeping the last one's text; false
+    // when one stalls.
     bool Tick(int steps)
     {
         for (auto end = Clock::now() + 2s; steps-- > 0; end = Clock::now() + 2s)
-            for (gameState.tickCounter = 1; gameState.tickCounter > 0;)
+            for (text.Clear(), gameState.tickCounter = 1; gameState.tickCounter > 0;)
                 if (Clock::now() > end) return false;
         return true;
     }
-    testsupport::ScratchDir dir;
-    testsupport::SoundRecorder sound;
+    ScratchDir dir;
+    SoundRecorder sound;
+    TextSeen text;
+    const ol::Color* palette = gameState.palette;
 };
 
 // The title takes turns on its clock: the attract phase to step 899 with the prompt's three
@@ -156,26 +143,28 @@ TEST_F(Screens, TitleTakesTurnsOnItsClock)
 {
     dir.CopyData({"gfx"});
     WriteTable(ScoreBytes({4321, 300, 20, 1, 0}), NameLines("ANNA,BO,CY,DI,EVE"));
-    const ol::Color* p = gameState.palette;
-    const auto prompt = [](int x, ol::Color c) {
-        return LookOf({x, 120, c, "PRESS ENTER TO START"});
+    const auto prompt = [&](int x, int colour) {
+        return TextLine{x, 120, palette[colour], "PRESS ENTER TO START"};
     };
-    const Look last = LookOf({95, 120, p[11], "EVE..............0"});
+    const TextLine last{95, 120, palette[11], "EVE..............0"};
     const struct {  // from -1: the clock as the last row left it
-        const char *what, *heads; int from, steps, after; Look look;
+        const char *what, *heads; int from, steps, after; TextLine line;
     } script[] = {
-        {"the prompt in the first colour", "23-638", 0, 11, 11, prompt(90, p[10])},
-        {"the second after ten steps", "25-636", -1, 1, 12, prompt(90, p[6])},
-        {"the first after ten more", "45-616", -1, 10, 22, prompt(90, p[10])},
-        {"the third after ten more", "", -1, 10, 32, prompt(90, p[11])},
-        {"the third for eleven steps", "", -1, 10, 42, prompt(90, p[11])},
-        {"then the second again", "", -1, 1, 43, prompt(90, p[6])},
-        {"the credits crawl", "", -1, 87, 130, LookOf({233, 181, p[7], "MARCH  -"})},
-        {"the last attract step", "", 899, 1, 900, prompt(90, p[11])},
-        {"the table from 900", "", -1, 1, 901, LookOf({95, 80, p[11], "ANNA..........4321"})},
+        {"the prompt in the first colour", "23-638", 0, 11, 11, prompt(90, 10)},
+        {"the second after ten steps", "25-636", -1, 1, 12, prompt(90, 6)},
+        {"the first after ten more", "45-616", -1, 10, 22, prompt(90, 10)},
+        {"the third after ten more", "", -1, 10, 32, prompt(90, 11)},
+        {"the third for eleven steps", "", -1, 10, 42, prompt(90, 11)},
+        {"then the second again", "", -1, 1, 43, prompt(90, 6)},
+        {"the credits crawl", "", -1, 87, 130, {191, 181, palette[7], "QUILLEMARCH  -  CODE "
+            "GRAPHICS AND SOUND BY THE QUILLEMARCH TEAM  -  < > WALK   SPACE JUMP   ENTER START  "
+            " O OPTIONS   H HIGH SCORES   ESC QUIT"}},
+        {"the last attract step", "", 899, 1, 900, prompt(90, 11)},
+        {"the table from 900", "", -1, 1, 901, {95, 80, palette[11], "ANNA..........4321"}},
+        {"its heading waves", "", -1, 0, 901, {120, 35, palette[15], "H"}},
         {"the table to 1500", "", 1500, 1, 1501, last},
         {"then round again", "", -1, 1, 1, last},
-        {"the prompt where the last row stood", "379-392", -1, 1, 2, prompt(95, p[11])},
+        {"the prompt where the last row stood", "379-392", -1, 1, 2, prompt(95, 11)},
     };
     key[KEY_ENTER] = 1;
     Beside(runTitleScreen, [&] {
@@ -187,7 +176,7 @@ TEST_F(Screens, TitleTakesTurnsOnItsClock)
             EXPECT_TRUE(Tick(row.steps) && gameState.titleTicks == row.after)
                 << gameState.titleTicks;
             EXPECT_TRUE(Eventually([&row] { return Heads() == row.heads; })) << Heads();
-            EXPECT_TRUE(Shows(row.look)) << row.look.line.text;
+            EXPECT_TRUE(text.Has(Said(row.line))) << Said(row.line);
         }
         EXPECT_TRUE(gameState.hiScore == 4321 && Played() == "mus0 loop");
         key[KEY_H] = 1;
@@ -223,18 +212,18 @@ TEST_F(Screens, NameEntryKeysSpellTheNameAtItsPlace)
         SCOPED_TRACE(c.what);
         WriteTable(ScoreBytes({500, 400, 300, 200, 100}).substr(0, 4 * c.places),
                    NameLines("A,B,C,D,E").substr(0, 3 * c.places));
-        const Look headline =
-            LookOf({68, 20, gameState.palette[10], "YOU ENTERED THE " + c.place + " PLACE!"});
-        Queue(c.keys + kRescue);
+        Press(c.keys + kRescue);
         gameState.worker.score = c.score, gameState.titleTicks = 0;
         runHighScoreEntry();
         std::size_t left = 0;
         for (; keypressed(); readkey()) ++left;
         EXPECT_EQ(left, kRescue.size() + (c.place.empty() ? c.keys.size() : 0)) << "keys taken";
-        EXPECT_EQ(testsupport::ReadFile("data/names.hst"), NameLines(c.names));
+        EXPECT_EQ(ReadFile("data/names.hst"), NameLines(c.names));
         EXPECT_EQ(gameState.titleTicks, c.place.empty() ? 0 : 1100) << "title opens on the table";
         EXPECT_EQ(Played(), c.sounds);
-        EXPECT_TRUE(c.place.empty() || Shows(headline));
+        for (const TextLine& l : {TextLine{68, 20, palette[10], "YOU ENTERED THE " + c.place + " PLACE!"},
+                                  {105, 40, palette[6], "INPUT YOUR NAME:"}, {195, 115, palette[11], "END"}})
+            EXPECT_EQ(text.Has(Said(l)), !c.place.empty()) << Said(l);
     }
 }
 
@@ -243,10 +232,8 @@ TEST_F(Screens, NameEntryKeysSpellTheNameAtItsPlace)
 TEST_F(Screens, OptionsEachKeyChangesItsSettingAndItsLine)
 {
     Settings& s = gameState.settings;
-    const auto line = [](int x, int y, std::string text) {
-        return LookOf({x, y, gameState.palette[6], text});
-    };
-    std::vector<std::pair<std::string, Look>> visit = {
+    const auto line = [&](int x, int y, std::string said) { return TextLine{x, y, palette[6], said}; };
+    std::vector<std::pair<std::string, TextLine>> visit = {
         {"", line(70, 50, "SCREEN (M)ODE: WINDOWED")}};
     for (const char* size : {"640X480", "800X600", "1024X768", "1280X800", "1280X1024", "1366X768",
                              "1600X900", "1600X1200", "320X200"})
@@ -255,13 +242,14 @@ TEST_F(Screens, OptionsEachKeyChangesItsSettingAndItsLine)
                                {"a", line(56, 60, "(A)NTI-ALIASING: DISABLED")},
                                {"a", line(56, 60, "(A)NTI-ALIASING: ENABLED")},
                                {"xqz", line(112, 70, "(S)OUND: ENABLED")},
-                               {"s", line(112, 70, "(S)OUND: DISABLED")}});
+                               {"s", line(112, 70, "(S)OUND: DISABLED")},
+                               {"", {30, 150, palette[2], "PRESS ENTER TO ACCEPT THESE SETTINGS"}}});
     s.width = 640, s.height = 400, s.antiAliasing = 4, s.fullscreen = false, s.soundEnabled = true;
     resolutionIndex = FindResolutionIndex(640, 400);
     for (int leave : {KEY_ESC, KEY_ENTER}) {
         Beside(runOptionsScreen, [&] {
             for (const auto& step : visit)
-                EXPECT_TRUE((Queue(step.first), Shows(step.second))) << step.second.line.text;
+                EXPECT_TRUE((Press(step.first), text.Shows(step.second))) << Said(step.second);
             Leave(leave);
         });
         const std::vector<int> kept = {s.width, s.height, s.fullscreen, s.antiAliasing,
