@@ -1,8 +1,12 @@
-// The real game fed broken pictures: it must start, run and quit with status 0, say what
-// failed in its log, and never lose or mangle the player's table.
+// The real game fed broken pictures, losing its display, and killed in the middle of a save: it
+// must say what failed in its log, and never lose or mangle the player's settings or table.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
+#include <chrono>
 #include <filesystem>
+#include <random>
 #include <regex>
 #include <string>
 #include <vector>
@@ -53,6 +57,57 @@ TEST(Faults, EachMissingOrDamagedPictureIsLoggedAndTheGameRuns) {
     for (const auto& damage : damages) fs::remove(damage.first);
     EXPECT_EQ(VisitTitle(dir.Path(), true, {}, binary), 0) << ReadFile("quillemarch.log");
     ExpectWholeTable();
+}
+
+const std::string kDefaults = "[Resolution]\n640\n400\n\n[Fullscreen]\n0\n\n[ColorDepth]\n32\n\n"
+                              "[Anti-aliasing]\n0\n\n[SoundEnabled]\n1\n\n";
+std::string Table() { return ReadFile("data/scores.hst") + ReadFile("data/names.hst"); }
+
+// The game on a display of its own, whose server goes away in the middle of a game.
+TEST(Faults, ALostDisplayEndsTheGameAtOnceWithItsSettingsSaved) {
+    ScratchDir dir;
+    dir.CopyData();
+    const std::string table = Table(), ownDisplay = ":" + std::to_string(150 + getpid() % 100);
+    const std::string server = Shell("Xvfb " + ownDisplay + " -screen 0 800x600x24 -nolisten tcp "
+                                     ">/dev/null 2>&1 & echo $!");
+    const std::string testDisplay = getenv("DISPLAY");
+    setenv("DISPLAY", ownDisplay.c_str(), 1), Sleep(1000);
+    GameProcess game;
+    const bool started = game.StartToTitle(dir.Path()) && (HoldKey("Return"), Sleep(1000), true);
+    const auto start = std::chrono::steady_clock::now();
+    Shell("kill " + server);
+    const int status = game.Wait(10000);
+    setenv("DISPLAY", testDisplay.c_str(), 1);
+    ASSERT_TRUE(started) << ReadFile("quillemarch.log");
+    EXPECT_EQ(status, 1);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_EQ(LogBody("quillemarch.log").back(), "Lost the connection to the display! Shutting down.");
+    EXPECT_TRUE(ReadFile("config.ini") == kDefaults && Table() == table);
+}
+
+// Killed at a random moment of a save, many times: each file is the old one or the new one,
+// whole. Enter on the title saves the table it read; a quit saves the settings just changed.
+TEST(Faults, KilledWhileSavingLeavesEachFileWhole) {
+    ScratchDir dir;
+    dir.CopyData();
+    const std::string table = Table();
+    WriteFile("config.ini", kDefaults);
+    std::mt19937 random(1);
+    for (int round = 0; round < 16; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        std::string settings = ReadFile("config.ini"), changed = settings;
+        changed.replace(changed.size() - 3, 1, changed[changed.size() - 3] == '1' ? "0" : "1");
+        GameProcess game;
+        ASSERT_TRUE(game.StartToTitle(dir.Path())) << ReadFile("quillemarch.log");
+        if (round % 2)
+            HoldKey("o", 200), TapKey("s"), game.Kill(SIGTERM);
+        else
+            Shell("xdotool keydown Return");
+        Sleep(static_cast<int>(random() % 60)), game.Kill(SIGKILL), game.Wait(5000);
+        Shell("xdotool keyup Return");
+        const std::string after = ReadFile("config.ini");
+        EXPECT_TRUE(Table() == table && (after == settings || (round % 2 && after == changed))) << after;
+    }
 }
 
 }  // namespace

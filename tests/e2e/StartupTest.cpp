@@ -5,8 +5,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <filesystem>
+#include <signal.h>
+
 #include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <functional>
 #include <cstdint>
 #include <cstring>
 #include <regex>
@@ -51,15 +55,19 @@ const Lines kNoScreen = {
     "stupid programmer who made this game OpenGL only!",
     "   Shutting down log system..."};
 
+// Where a visit goes from the title, returning false when it does not get there.
+using Reach = std::function<bool(const std::string& log)>;
+
 struct Case {
-    const char* name;
+    std::string name;
     std::string configBefore;  // "" for none
     GameProcess::Env env;
     bool withAudio;
-    int status;  // 0: played to the title (and a game if asked) and quit with Escape
+    int status;  // 0: played to the title, on to `reach`, and ended there by `end`
     Lines body;
     std::string configAfter;
-    bool playAGame = false;
+    Reach reach = nullptr;
+    std::function<void(GameProcess&)> end = nullptr;  // none: Escape on the title
     // At the title: the window's size and whether its pictures are filtered smoothly.
     std::string window = "640x400";
     bool smooth = false;
@@ -70,11 +78,13 @@ void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
 
 class Startup : public ::testing::TestWithParam<Case> {};
 
-TEST_P(Startup, LogsAndConfigAsThePlayerFindsThem) {
+// A weak table, so that any game earns a place in it, and must come through each run whole.
+TEST_P(Startup, LogsConfigAndTableAsThePlayerFindsThem) {
     ASSERT_NE(getenv("DISPLAY"), nullptr) << "these tests need an X display (Xvfb)";
     const Case& c = GetParam();
     ScratchDir dir;
-    dir.CopyData({"scores.hst", "names.hst"});
+    WriteWeakTable();
+    const std::string table = ReadFile("data/scores.hst") + ReadFile("data/names.hst");
     if (c.withAudio) dir.CopyData({"audio"});
     // A FIFO or an endless stream in the settings' place must neither block nor flood the start.
     // Root reads any file, so a directory stands for one that can be neither read nor written.
@@ -88,17 +98,17 @@ TEST_P(Startup, LogsAndConfigAsThePlayerFindsThem) {
         WriteFile("config.ini", c.configBefore);
     GameProcess game;
     if (c.status == 0) {
+        ASSERT_TRUE(game.StartToTitle(dir.Path(), c.env)) << ReadFile("quillemarch.log");
         // Nearest filtering shows only the palette's colours; smooth filtering mixes them.
-        std::string window;
-        size_t colours = 0;
-        EXPECT_EQ(VisitTitle(dir.Path(), c.playAGame, c.env, "", "", [&] {
-                      window = GameWindowSize();
-                      const int w = std::stoi(window), h = std::stoi(window.substr(window.find('x') + 1));
-                      const std::vector<uint32_t> pixels = GrabScreen(w, h);
-                      colours = std::set<uint32_t>(pixels.begin(), pixels.end()).size();
-                  }), 0) << ReadFile("quillemarch.log");
+        const std::string window = GameWindowSize();
+        const std::vector<uint32_t> pixels = GrabScreen(std::stoi(window), std::stoi(window.substr(window.find('x') + 1)));
         EXPECT_EQ(window, c.window);
-        EXPECT_EQ(colours > 64, c.smooth) << colours << " colours";
+        EXPECT_EQ(std::set<uint32_t>(pixels.begin(), pixels.end()).size() > 64, c.smooth);
+        ASSERT_TRUE(!c.reach || c.reach("quillemarch.log")) << ReadFile("quillemarch.log");
+        const auto start = std::chrono::steady_clock::now();
+        c.end ? c.end(game) : HoldKey("Escape", 300);
+        EXPECT_EQ(game.Wait(20000), 0) << ReadFile("quillemarch.log");
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << "at once";
     } else {
         ASSERT_TRUE(game.Start(dir.Path(), c.env));
         EXPECT_EQ(game.Wait(30000), c.status) << "the game must end as it says, never crash";
@@ -110,6 +120,7 @@ TEST_P(Startup, LogsAndConfigAsThePlayerFindsThem) {
         << lines[0];
     EXPECT_EQ(LogBody("quillemarch.log"), c.body);
     EXPECT_EQ(ReadFile("config.ini"), c.configAfter);
+    EXPECT_EQ(ReadFile("data/scores.hst") + ReadFile("data/names.hst"), table);
     // The layer's log opens with its start and ends with its exit clean-up.
     Lines layer = ReadLines("ortholayer.log");
     ASSERT_GE(layer.size(), 4u);
@@ -123,11 +134,15 @@ const Lines kFirstRun = kNoConfig + kScreen + kSound + kGame + kTitle;
 const Lines kFallBack = kWithConfig + Lines{"   Setting up screen...Failed!",
                                             "      Reverting to default GFX mode...Done!"} +
                         kSound + kGame + kTitle + kQuit;
+const Lines kPlay = {"   Removing menu resources...Done!", "Game running!"};
+const Reach kToPlay = [](const std::string& log) {
+    return HoldKey("Return"), WaitForLine(log, "Game running!", 10000);
+};
 const Lines kConfigRead = kWithConfig + kScreen + kSound + kGame + kTitle + kQuit;
 // A size that cannot be opened is kept to be tried again next time; the fall-back window opens
 // each time, and filters smoothly whatever the setting says.
 Case FallBack(const char* name, const std::string& config) {
-    return {name, config, {}, true, 0, kFallBack, config, false, "640x400", true};
+    return {name, config, {}, true, 0, kFallBack, config, nullptr, nullptr, "640x400", true};
 }
 
 
@@ -136,14 +151,14 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Case{"FirstRun", "", {}, true, 0, kFirstRun + kQuit, kDefaults},
         // Escape in a game goes back to the title and does not quit the program.
-        Case{"GameLeftWithEscape", "", {}, true, 0,
-             kFirstRun + Lines{"   Removing menu resources...Done!", "Game running!"} + kTitle +
-                 kQuit,
-             kDefaults, true},
+        Case{"GameLeftWithEscape", "", {}, true, 0, kFirstRun + kPlay + kTitle + kQuit, kDefaults,
+             [](const std::string& log) {
+                 return kToPlay(log) && (Sleep(300), HoldKey("Escape"), WaitForLine(log, kTitle.back(), 10000, 2));
+             }},
         Case{"SoundOffSmooth", Config("640\n400", '1', '0'), {}, true, 0,
              kWithConfig + kScreen + Lines{"   NO SOUND! Sound disabled in config.ini!"} + kGame +
                  kTitle + kQuitSilent,
-             Config("640\n400", '1', '0'), false, "640x400", true},
+             Config("640\n400", '1', '0'), nullptr, nullptr, "640x400", true},
         // No OpenAL back-end opens: a machine without a sound card.
         Case{"NoSoundDevice", "", {{"ALSOFT_DRIVERS", "no-such-driver"}}, true, 1,
              kNoConfig + kScreen +
@@ -163,8 +178,37 @@ INSTANTIATE_TEST_SUITE_P(
                  kGame + kTitle + kQuit,
              kDefaults},
         Case{"WindowsLineEnds", Config("800\n500", '1', '1', "0\n\n[ColorDepth]\n32", "\r\n"), {},
-             true, 0, kConfigRead, Config("800\n500", '1', '1'), false, "800x500", true}),
-    [](const auto& info) { return std::string(info.param.name); });
+             true, 0, kConfigRead, Config("800\n500", '1', '1'), nullptr, nullptr, "800x500", true}),
+    [](const auto& info) { return info.param.name; });
+
+// A signal or the close button on each screen ends the game at once, as Escape on the title
+// does: the shutdown lines, the layer's clean-up, the settings (the options row switches sound
+// off), and a name entry cut short leaves the table as it was.
+std::vector<Case> Endings() {
+    const struct { const char* name; Lines body; std::string config; Reach reach; } screens[] = {
+        {"Title", kFirstRun + kQuit, kDefaults, [](const std::string&) { return true; }},
+        {"Options", kFirstRun + kQuitSilent, Config("640\n400", '0', '0'),
+         [](const std::string&) { return HoldKey("o", 200), Sleep(300), TapKey("s"), true; }},
+        {"Play", kFirstRun + kPlay + kQuit, kDefaults, kToPlay},
+        {"GameOver", kFirstRun + kPlay + kQuit, kDefaults,
+         [](const std::string& log) { return PlayUntilDeath(log, false); }},
+        {"NameEntry", kFirstRun + kPlay + kQuit, kDefaults,
+         [](const std::string& log) { return PlayUntilDeath(log, true) && (TapKey("q"), true); }},
+    };
+    const std::pair<const char*, std::function<void(GameProcess&)>> ways[] = {
+        {"SIGTERM", [](GameProcess& game) { game.Kill(SIGTERM); }},
+        {"SIGINT", [](GameProcess& game) { game.Kill(SIGINT); }},
+        {"SIGHUP", [](GameProcess& game) { game.Kill(SIGHUP); }},
+        {"CloseButton", [](GameProcess&) { EXPECT_TRUE(RequestClose()); }},
+    };
+    std::vector<Case> cases;
+    for (const auto& on : screens)
+        for (const auto& [way, end] : ways)
+            cases.push_back({way + std::string("On") + on.name, "", {}, true, 0, on.body, on.config, on.reach, end});
+    return cases;
+}
+INSTANTIATE_TEST_SUITE_P(Endings, Startup, ::testing::ValuesIn(Endings()),
+                         [](const auto& info) { return info.param.name; });
 
 // A whole visit on the real binary with real key presses: title, a game played until a crate
 // falls on the worker, the countdown, the name entry, the title with the new table, the options
