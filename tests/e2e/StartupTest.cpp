@@ -1,18 +1,16 @@
-// Start-up and shutdown of the real game, and a whole visit: the logs, "config.ini" and the
-// table a player finds after a normal run and after each way start-up can go wrong.
+// The real game from start to end: the logs, "config.ini" and the table a player finds after
+// each way start-up can go, each way a run can end, and a whole visit.
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <signal.h>
-
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <functional>
-#include <cstdint>
-#include <cstring>
 #include <regex>
 #include <set>
 #include <string>
@@ -46,17 +44,23 @@ const Lines kSound = {"   Initializing sound engine...Done!", "      Searching f
 const Lines kGame = {"Init game:", "   Loading GFX...", "   Initializing timer...Done!"};
 const Lines kTitle = {"Init intro:", "   Loading GFX...", "   Reading high score data...",
                       "   Playing intro!"};
+const Lines kPlay = {"   Removing menu resources...Done!", "Game running!"};
 const Lines kQuitSilent = {"Shutting down:", "   Freeing resources:",
                            "      Destroying bitmaps...Done!", "   Shutting down log system..."};
-const Lines kQuit = [] { Lines q = kQuitSilent; q.insert(q.end() - 1, "      Destroying sound system...Done!"); return q; }();
+const Lines kQuit = {"Shutting down:", "   Freeing resources:", "      Destroying bitmaps...Done!",
+                     "      Destroying sound system...Done!", "   Shutting down log system..."};
 const Lines kNoScreen = {
     "   Setting up screen...Failed!", "      Reverting to default GFX mode...Failed!",
     "         Sorry! Seems to be no OpenGL support on this graphics card. You can blame the "
     "stupid programmer who made this game OpenGL only!",
     "   Shutting down log system..."};
+const Lines kFirstRun = kNoConfig + kScreen + kSound + kGame + kTitle;
 
 // Where a visit goes from the title, returning false when it does not get there.
 using Reach = std::function<bool(const std::string& log)>;
+const Reach kToPlay = [](const std::string& log) {
+    return HoldKey("Return"), WaitForLine(log, "Game running!", 10000);
+};
 
 struct Case {
     std::string name;
@@ -71,20 +75,25 @@ struct Case {
     // At the title: the window's size and whether its pictures are filtered smoothly.
     std::string window = "640x400";
     bool smooth = false;
+    // What else is left to see, given the table the visit began with; none: the table as it was.
+    std::function<void(const std::string& table)> check = nullptr;
 };
 
 // Failures name the case rather than dump its bytes.
 void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
 
+std::string Table() { return ReadFile("data/scores.hst") + ReadFile("data/names.hst"); }
+
 class Startup : public ::testing::TestWithParam<Case> {};
 
-// A weak table, so that any game earns a place in it, and must come through each run whole.
+// A weak table, so that any game earns a place in it; under the address sanitizer, any memory
+// of the game's own left unfreed.
 TEST_P(Startup, LogsConfigAndTableAsThePlayerFindsThem) {
     ASSERT_NE(getenv("DISPLAY"), nullptr) << "these tests need an X display (Xvfb)";
     const Case& c = GetParam();
     ScratchDir dir;
     WriteWeakTable();
-    const std::string table = ReadFile("data/scores.hst") + ReadFile("data/names.hst");
+    const std::string table = Table();
     if (c.withAudio) dir.CopyData({"audio"});
     // A FIFO or an endless stream in the settings' place must neither block nor flood the start.
     // Root reads any file, so a directory stands for one that can be neither read nor written.
@@ -96,12 +105,21 @@ TEST_P(Startup, LogsConfigAndTableAsThePlayerFindsThem) {
         ASSERT_TRUE(std::filesystem::create_directory("config.ini"));
     else if (!c.configBefore.empty())
         WriteFile("config.ini", c.configBefore);
+    GameProcess::Env env = c.env;
+#ifdef QM_SANITIZED
+    // Libraries unloaded at exit leave leaks that name no file: only the game's own frames count.
+    env["ASAN_OPTIONS"] = "detect_leaks=1:log_path=" + dir.Path() + "/asan";
+    env["LSAN_OPTIONS"] = "exitcode=0:suppressions=" QM_SOURCE_DIR "/tests/e2e/lsan.supp";
+#endif
     GameProcess game;
+    pid_t pid = 0;
     if (c.status == 0) {
-        ASSERT_TRUE(game.StartToTitle(dir.Path(), c.env)) << ReadFile("quillemarch.log");
+        ASSERT_TRUE(game.StartToTitle(dir.Path(), env)) << ReadFile("quillemarch.log");
+        pid = game.Pid();
         // Nearest filtering shows only the palette's colours; smooth filtering mixes them.
         const std::string window = GameWindowSize();
-        const std::vector<uint32_t> pixels = GrabScreen(std::stoi(window), std::stoi(window.substr(window.find('x') + 1)));
+        const int width = std::stoi(window), height = std::stoi(window.substr(window.find('x') + 1));
+        const std::vector<uint32_t> pixels = GrabScreen(width, height);
         EXPECT_EQ(window, c.window);
         EXPECT_EQ(std::set<uint32_t>(pixels.begin(), pixels.end()).size() > 64, c.smooth);
         ASSERT_TRUE(!c.reach || c.reach("quillemarch.log")) << ReadFile("quillemarch.log");
@@ -110,17 +128,19 @@ TEST_P(Startup, LogsConfigAndTableAsThePlayerFindsThem) {
         EXPECT_EQ(game.Wait(20000), 0) << ReadFile("quillemarch.log");
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << "at once";
     } else {
-        ASSERT_TRUE(game.Start(dir.Path(), c.env));
+        ASSERT_TRUE(game.Start(dir.Path(), env));
+        pid = game.Pid();
         EXPECT_EQ(game.Wait(30000), c.status) << "the game must end as it says, never crash";
     }
 
-    Lines lines = ReadLines("quillemarch.log");
+    const Lines lines = ReadLines("quillemarch.log");
     ASSERT_FALSE(lines.empty());
     EXPECT_TRUE(std::regex_match(lines[0], std::regex(R"(----- \d\d/\d\d/\d\d \d\d:\d\d:\d\d ----- )")))
         << lines[0];
     EXPECT_EQ(LogBody("quillemarch.log"), c.body);
     EXPECT_EQ(ReadFile("config.ini"), c.configAfter);
-    EXPECT_EQ(ReadFile("data/scores.hst") + ReadFile("data/names.hst"), table);
+    if (c.check) c.check(table);
+    else EXPECT_EQ(Table(), table);
     // The layer's log opens with its start and ends with its exit clean-up.
     Lines layer = ReadLines("ortholayer.log");
     ASSERT_GE(layer.size(), 4u);
@@ -128,23 +148,62 @@ TEST_P(Startup, LogsConfigAndTableAsThePlayerFindsThem) {
     EXPECT_EQ(Lines(layer.end() - 3, layer.end()),
               (Lines{"Destroying the framebuffer", "Used framebuffer: Framebuffer emulation",
                      "OrthoLayer shutdown finished"}));
+    const std::string leaks = ReadFile(dir.Path() + "/asan." + std::to_string(pid));
+    for (const char* own : {QM_SOURCE_DIR, QM_BIN_DIR})
+        EXPECT_EQ(leaks.find(own), std::string::npos) << leaks;
 }
 
-const Lines kFirstRun = kNoConfig + kScreen + kSound + kGame + kTitle;
-const Lines kFallBack = kWithConfig + Lines{"   Setting up screen...Failed!",
-                                            "      Reverting to default GFX mode...Done!"} +
-                        kSound + kGame + kTitle + kQuit;
-const Lines kPlay = {"   Removing menu resources...Done!", "Game running!"};
-const Reach kToPlay = [](const std::string& log) {
-    return HoldKey("Return"), WaitForLine(log, "Game running!", 10000);
-};
-const Lines kConfigRead = kWithConfig + kScreen + kSound + kGame + kTitle + kQuit;
 // A size that cannot be opened is kept to be tried again next time; the fall-back window opens
 // each time, and filters smoothly whatever the setting says.
 Case FallBack(const char* name, const std::string& config) {
-    return {name, config, {}, true, 0, kFallBack, config, nullptr, nullptr, "640x400", true};
+    const Lines failed = {"   Setting up screen...Failed!", "      Reverting to default GFX mode...Done!"};
+    return {name, config, {}, true, 0, kWithConfig + failed + kSound + kGame + kTitle + kQuit, config,
+            nullptr, nullptr, "640x400", true};
 }
 
+// A whole visit with real key presses: a game until a crate falls on the worker, the name
+// entry, the title with the new table, the options; every picture of every screen loaded.
+Case WholeVisit() {
+    const Reach visit = [](const std::string& log) {
+        if (!PlayUntilDeath(log, true)) return false;
+        // Typed letters ("7" is not one), then the marker from "A" to END (row 2, column 8).
+        for (const char* key : {"q", "a", "7", "Right", "Right", "Right", "Right", "Right", "Right",
+                                "Right", "Right", "Down", "Down"})
+            TapKey(key);
+        HoldKey("Return");
+        if (!WaitForLine(log, "   Saving score...", 10000) || !WaitForLine(log, kTitle.back(), 10000, 2))
+            return false;
+        // The title opens on the table; its attract phase opens the options with O: next
+        // resolution, smoothing on, sound off; Escape leaves them.
+        Sleep(6000), HoldKey("o", 200), Sleep(500);
+        for (const char* key : {"r", "a", "s"}) TapKey(key);
+        return HoldKey("Escape", 150), Sleep(1500), true;
+    };
+    // The new entry went in at its place, above the score it passed, and the 10 dropped out.
+    const auto check = [](const std::string&) {
+        const std::string bytes = ReadFile("data/scores.hst");
+        const Lines names = ReadLines("data/names.hst");
+        const size_t place = std::find(names.begin(), names.end(), "QA\r") - names.begin();
+        ASSERT_TRUE(place < 5 && bytes.size() == 20) << ReadFile("data/names.hst");
+        std::vector<int32_t> scores = {50, 40, 30, 20, 10}, score(1);
+        std::memcpy(score.data(), &bytes[4 * place], 4);
+        EXPECT_GT(score[0], scores[place]);
+        scores.insert(scores.begin() + place, score[0]), scores.pop_back();
+        Lines wantNames = {"ANNA\r", "BEN\r", "CARL\r", "DORA\r"};
+        wantNames.insert(wantNames.begin() + place, "QA\r");
+        EXPECT_TRUE(bytes == ScoreBytes(scores) && names == wantNames) << ReadFile("data/names.hst");
+        EXPECT_EQ(ReadFile("data/names.hst").back(), '\n');
+        const std::string layer = ReadFile("ortholayer.log");
+        EXPECT_EQ(layer.find("ERROR"), std::string::npos);
+        size_t loads = 0;
+        for (size_t at = 0; (at = layer.find("Loading bitmap: ", at + 1)) != layer.npos;) ++loads;
+        EXPECT_EQ(loads, 18u + 4 + 2 + 4);
+    };
+    // Sound played all along, but the shutdown goes by the setting just switched off.
+    return {"WholeVisit", "", {}, true, 0,
+            kFirstRun + kPlay + Lines{"   Saving score..."} + kTitle + kQuitSilent,
+            Config("640\n480", '1', '0'), visit, nullptr, "640x400", false, check};
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Paths, Startup,
@@ -155,6 +214,7 @@ INSTANTIATE_TEST_SUITE_P(
              [](const std::string& log) {
                  return kToPlay(log) && (Sleep(300), HoldKey("Escape"), WaitForLine(log, kTitle.back(), 10000, 2));
              }},
+        WholeVisit(),
         Case{"SoundOffSmooth", Config("640\n400", '1', '0'), {}, true, 0,
              kWithConfig + kScreen + Lines{"   NO SOUND! Sound disabled in config.ini!"} + kGame +
                  kTitle + kQuitSilent,
@@ -178,7 +238,7 @@ INSTANTIATE_TEST_SUITE_P(
                  kGame + kTitle + kQuit,
              kDefaults},
         Case{"WindowsLineEnds", Config("800\n500", '1', '1', "0\n\n[ColorDepth]\n32", "\r\n"), {},
-             true, 0, kConfigRead, Config("800\n500", '1', '1'), nullptr, nullptr, "800x500", true}),
+             true, 0, kWithConfig + kScreen + kSound + kGame + kTitle + kQuit, Config("800\n500", '1', '1'), nullptr, nullptr, "800x500", true}),
     [](const auto& info) { return info.param.name; });
 
 // A signal or the close button on each screen ends the game at once, as Escape on the title
@@ -209,72 +269,5 @@ std::vector<Case> Endings() {
 }
 INSTANTIATE_TEST_SUITE_P(Endings, Startup, ::testing::ValuesIn(Endings()),
                          [](const auto& info) { return info.param.name; });
-
-// A whole visit on the real binary with real key presses: title, a game played until a crate
-// falls on the worker, the countdown, the name entry, the title with the new table, the options
-// screen, and quitting; then the files the player keeps, both logs, and under the address
-// sanitizer any memory of the game's own left unfreed.
-TEST(Journey, TitleGameNameEntryTableOptionsAndQuit) {
-    ScratchDir dir;
-    dir.CopyData({"audio"});
-    WriteWeakTable();
-    GameProcess::Env env;
-#ifdef QM_SANITIZED
-    // Libraries unloaded at exit leave leaks that name no file: only the game's own frames count.
-    env["ASAN_OPTIONS"] = "detect_leaks=1:log_path=" + dir.Path() + "/asan";
-    env["LSAN_OPTIONS"] = "exitcode=0:suppressions=" QM_SOURCE_DIR "/tests/e2e/lsan.supp";
-#endif
-    GameProcess game;
-    ASSERT_TRUE(game.StartToTitle(dir.Path(), env)) << ReadFile("quillemarch.log");
-    const pid_t pid = game.Pid();
-    ASSERT_TRUE(PlayUntilDeath("quillemarch.log", true)) << "no crate fell on the worker";
-    // Typed letters ("7" is not one), then the marker from "A" to END (row 2, column 8).
-    for (const char* key : {"q", "a", "7", "Right", "Right", "Right", "Right", "Right", "Right",
-                            "Right", "Right", "Down", "Down"})
-        TapKey(key);
-    HoldKey("Return");
-    ASSERT_TRUE(WaitForLine("quillemarch.log", "   Saving score...", 10000));
-    // Back on the title, whose attract phase opens the options with O: next resolution,
-    // smoothing on, sound off; Escape leaves them, and Escape on the title quits.
-    ASSERT_TRUE(WaitForLine("quillemarch.log", "   Playing intro!", 10000));
-    Sleep(6000);
-    HoldKey("o", 200);
-    Sleep(500);
-    for (const char* key : {"r", "a", "s"}) TapKey(key);
-    HoldKey("Escape", 150);
-    Sleep(1500);
-    if (game.Running()) HoldKey("Escape", 300);
-    ASSERT_EQ(game.Wait(20000), 0) << ReadFile("quillemarch.log");
-
-    // The new entry went in at its place, above the score it passed, and the 10 dropped out.
-    const std::string bytes = ReadFile("data/scores.hst");
-    const Lines names = ReadLines("data/names.hst");
-    const size_t place = std::find(names.begin(), names.end(), "QA\r") - names.begin();
-    ASSERT_TRUE(place < 5 && bytes.size() == 20) << ReadFile("data/names.hst");
-    std::vector<int32_t> scores = {50, 40, 30, 20, 10}, score(1);
-    std::memcpy(score.data(), &bytes[4 * place], 4);
-    EXPECT_GT(score[0], scores[place]);
-    scores.insert(scores.begin() + place, score[0]), scores.pop_back();
-    Lines wantNames = {"ANNA\r", "BEN\r", "CARL\r", "DORA\r"};
-    wantNames.insert(wantNames.begin() + place, "QA\r");
-    EXPECT_TRUE(bytes == ScoreBytes(scores) && names == wantNames) << ReadFile("data/names.hst");
-    EXPECT_EQ(ReadFile("data/names.hst").back(), '\n');
-    EXPECT_EQ(ReadFile("config.ini"), Config("640\n480", '1', '0'));
-
-    // Sound played all along, but the shutdown goes by the setting just switched off.
-    EXPECT_EQ(LogBody("quillemarch.log"),
-              (kFirstRun + Lines{"   Removing menu resources...Done!", "Game running!",
-                                 "   Saving score..."} + kTitle + kQuitSilent));
-
-    // Every picture of every screen loaded, none failed (the faults test checks their names).
-    const Lines layer = ReadLines("ortholayer.log");
-    const auto count = [&layer](const char* start) {
-        return std::count_if(layer.begin(), layer.end(), [&](auto& l) { return !l.rfind(start, 0); });
-    };
-    EXPECT_TRUE(count("Loading bitmap: ") == 18 + 4 + 2 + 4 && count("ERROR") == 0);
-    const std::string leaks = ReadFile(dir.Path() + "/asan." + std::to_string(pid));
-    for (const char* own : {QM_SOURCE_DIR, QM_BIN_DIR})
-        EXPECT_EQ(leaks.find(own), std::string::npos) << leaks;
-}
 
 }  // namespace
