@@ -102,16 +102,14 @@ void GameProcess::Kill(int signal) {
 bool GameProcess::Running() { return pid > 0 && Wait(0) == -1; }
 
 int VisitTitle(const std::string& dir, bool playAGame, const GameProcess::Env& env,
-               const std::string& binary, const std::string& home,
-               const std::function<void()>& atTitle) {
+               const std::string& binary, const std::string& home) {
     GameProcess game;
     if (!game.StartToTitle(dir, env, binary, home)) return -2;
-    if (atTitle) atTitle();
     const std::string log = (home.empty() ? dir : home) + "/quillemarch.log";
     if (playAGame) {
         HoldKey("Return");
         if (!WaitForLine(log, "Game running!", 10000)) return -3;
-        Sleep(300);
+        HoldKey("Print", 300);
         HoldKey("Escape");
         if (!WaitForLine(log, "   Playing intro!", 10000, 2)) return -4;
     }

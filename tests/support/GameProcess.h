@@ -5,7 +5,6 @@
 #include <sys/types.h>
 
 #include <cstdint>
-#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -40,11 +39,10 @@ private:
     int status = -1;
 };
 
-// The title (where `atTitle` looks at it), a game left with Escape if asked, then Escape: the
+// The title, a game with Print Screen in it and left with Escape if asked, then Escape: the
 // exit status, or a negative number for the step that did not come.
 int VisitTitle(const std::string& dir, bool playAGame, const GameProcess::Env& env = {},
-               const std::string& binary = "", const std::string& home = "",
-               const std::function<void()>& atTitle = {});
+               const std::string& binary = "", const std::string& home = "");
 
 std::string Shell(const std::string& command);  // its standard output
 // Waits until the file holds `count` lines equal to `line`.
