@@ -43,12 +43,8 @@ TEST_F(YardTest, FullRowsPayBurstAndSinkOneRowWithoutTheirFallingCrates)
 TEST_F(YardTest, PushGoesOnlyIntoALowerNeighbourWhileTheYardIsStill)
 {
     enum Extra { kNone, kLowerCrate, kDrop, kSlide };
-    const struct {
-        const char* name;
-        int own, neighbour, facing, column;  // stack heights: the crate's (with it), the target
-        Extra extra;
-        bool allowed;
-    } rows[] = {
+    // Stack heights: the crate's (with it) and the target's.
+    const struct { const char* name; int own, neighbour, facing, column, extra; bool allowed; } rows[] = {
         {"right, empty", 1, 0, 1, 5, kNone, true},  {"left, empty", 1, 0, 2, 5, kNone, true},
         {"right, lower", 3, 2, 1, 5, kNone, true},  {"left, higher", 2, 3, 2, 5, kNone, false},
         {"right, equal", 2, 2, 1, 5, kNone, false}, {"right edge", 1, 0, 1, 12, kNone, false},
@@ -123,10 +119,7 @@ TEST_F(YardTest, CranesEnterLightTheirAlarmDropAndLeaveByTheNearerEdge)
 TEST_F(YardTest, CraneTargetsAvoidFullColumnsAndEachOtherUntilTheYardIsCrowded)
 {
     const std::set<int> all = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
-    const struct {
-        const char* name;
-        std::set<int> open, allowed;  // open: at most 4 crates
-    } rows[] = {
+    const struct { const char* name; std::set<int> open, allowed; } rows[] = {  // open: 4 or less
         {"ten full: unique", {2, 3, 7}, {2}}, {"eleven full: shared", {3, 7}, {3, 7}},
         {"all full: kept", {}, {5}}, {"empty yard", all, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}},
     };
@@ -165,12 +158,9 @@ TEST_F(YardTest, WorkerJumpsThirtyPixelsAndStandsOnCratesUntilHeWalksOff)
 // let go; the walls stop him, and so does a crate, 6 pixels inside his picture, or he pushes it.
 TEST_F(YardTest, WorkerWalksGlidesAndStopsAtWallsAndCrates)
 {
-    const struct {
-        const char* name;
-        float x, speed;
-        int facing, key, held, let, stack;  // key down `held` ticks, up `let`; crates in column 5
-        float wantX, wantSpeed, crateX;
-    } rows[] = {
+    // The key down `held` ticks, then up `let`; `stack` crates in column 5.
+    const struct { const char* name; float x, speed; int facing, key, held, let, stack;
+                   float wantX, wantSpeed, crateX; } rows[] = {
         {"first step", 100, 0, 1, KEY_RIGHT, 1, 0, 0, 100, 0.05f, 0},
         {"top speed after 31 ticks", 100, 0, 1, KEY_RIGHT, 31, 0, 0, 123.25f, 1.55f, 0},
         {"and no faster", 100, 0, 1, KEY_LEFT, 40, 0, 0, 62.8f, 1.55f, 0},
