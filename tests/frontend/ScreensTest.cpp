@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <allegro.h>
-#include <GL/gl.h>
-
 #include <algorithm>
 #include <chrono>
 #include <functional>
@@ -16,10 +14,9 @@
 #include "engine/Engine.h"
 #include "frontend/Screens.h"
 #include "game/GameState.h"
-#include "ol/Canvas.h"
-#include "ol/Startup.h"
 #include "game/Text.h"
 #include "tests/support/TestSupport.h"
+#include "tests/ol/LayerTestSupport.h"
 #include "tests/support/GameProcess.h"
 
 using namespace std::chrono_literals;
@@ -27,17 +24,6 @@ using namespace testsupport;
 using Clock = std::chrono::steady_clock;
 
 namespace {
-// The window, at the screen's top-left corner, row by row.
-std::vector<uint32_t> Grab(int x, int y, int width, int height)
-{
-    const std::vector<uint32_t> screen = GrabScreen(x + width, y + height);
-    std::vector<uint32_t> part;
-    for (int row = y; !screen.empty() && row < y + height; ++row)
-        part.insert(part.end(), &screen[std::size_t(row * (x + width) + x)],
-                    &screen[std::size_t(row * (x + width) + x + width)]);
-    return part;
-}
-
 // Waits up to a second for the window to show what is asked; from any thread.
 bool Eventually(const std::function<bool()>& shown)
 {
@@ -46,13 +32,13 @@ bool Eventually(const std::function<bool()>& shown)
     return true;
 }
 
-// The lit columns between the prompt and the bar, where only the heads go: "23-638".
+// The lit columns between the prompt and the bar, where only the heads go: "24-637".
 std::string Heads()
 {
-    const std::vector<uint32_t> band = Grab(0, 284, 640, 78);
+    const std::vector<uint32_t> screen = GrabScreen(640, 362);
     int first = 640, last = -1;
-    for (std::size_t i = 0; i < band.size(); ++i)
-        if (band[i]) first = std::min(first, int(i % 640)), last = std::max(last, int(i % 640));
+    for (std::size_t i = 284 * 640; i < screen.size(); ++i)
+        if (screen[i]) first = std::min(first, int(i % 640)), last = std::max(last, int(i % 640));
     return last < 0 ? "" : std::to_string(first) + "-" + std::to_string(last);
 }
 
@@ -101,10 +87,8 @@ class Screens : public testing::Test {
 protected:
     void SetUp() override
     {
-        static const bool open = ol::Startup::StartProgram(true, false, true) &&
-            getenv("DISPLAY") && ol::Startup::OpenScreen(640, 400, false, 32, 0, 0) &&
-            (scaleX = scaleY = 2.0f) > 0 && gameState.fontImage.Load("data/gfx/fonts/font.png", 0);
-        ASSERT_TRUE(open) << "the screen tests need an X server (Xvfb), the window and the font";
+        ASSERT_TRUE(oltest::OpenTestScreen(640, 400)) << "the screen tests need an X server (Xvfb)";
+        scaleX = scaleY = 2.0f;
         clear_keybuf(), key[KEY_ENTER] = key[KEY_ESC] = key[KEY_H] = 0;
     }
     std::string Played(std::string played = "")  // since last asked, effects by number: "stop3"
@@ -150,9 +134,9 @@ TEST_F(Screens, TitleTakesTurnsOnItsClock)
     const struct {  // from -1: the clock as the last row left it
         const char *what, *heads; int from, steps, after; TextLine line;
     } script[] = {
-        {"the prompt in the first colour", "23-638", 0, 11, 11, prompt(90, 10)},
-        {"the second after ten steps", "25-636", -1, 1, 12, prompt(90, 6)},
-        {"the first after ten more", "45-616", -1, 10, 22, prompt(90, 10)},
+        {"the prompt in the first colour", "24-637", 0, 11, 11, prompt(90, 10)},
+        {"the second after ten steps", "26-635", -1, 1, 12, prompt(90, 6)},
+        {"the first after ten more", "48-615", -1, 10, 22, prompt(90, 10)},
         {"the third after ten more", "", -1, 10, 32, prompt(90, 11)},
         {"the third for eleven steps", "", -1, 10, 42, prompt(90, 11)},
         {"then the second again", "", -1, 1, 43, prompt(90, 6)},
@@ -164,7 +148,7 @@ TEST_F(Screens, TitleTakesTurnsOnItsClock)
         {"its heading waves", "", -1, 0, 901, {120, 35, palette[15], "H"}},
         {"the table to 1500", "", 1500, 1, 1501, last},
         {"then round again", "", -1, 1, 1, last},
-        {"the prompt where the last row stood", "379-392", -1, 1, 2, prompt(95, 11)},
+        {"the prompt where the last row stood", "380-391", -1, 1, 2, prompt(95, 11)},
     };
     key[KEY_ENTER] = 1;
     Beside(runTitleScreen, [&] {
