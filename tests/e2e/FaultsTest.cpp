@@ -43,7 +43,7 @@ TEST(Faults, EveryPictureMissingOrDamagedIsLoggedAndTheGameRuns) {
     for (const std::string& file : pictures) fs::remove(file);
     WriteFile("data/gfx/sprites/crate.png", crate.substr(0, crate.size() / 2));
     WriteFile("data/gfx/fonts/font.png", "This is not a picture.\n");
-    EXPECT_EQ(VisitTitle(dir.Path(), true, {}, binary), 0) << ReadFile("quillemarch.log");
+    EXPECT_EQ(VisitGame(dir.Path(), {}, binary), 0) << ReadFile("quillemarch.log");
     const std::string layer = ReadFile("ortholayer.log");
     for (const std::string& file : pictures) {
         const std::string name = std::regex_replace(file, std::regex("/"), "\\");

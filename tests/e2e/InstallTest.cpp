@@ -26,7 +26,7 @@ protected:
     std::string PlayAs(const std::string& home) {
         Shell("mkdir -p " + home);
         const std::string own = home + "/.local/share/quillemarch/";
-        EXPECT_EQ(VisitTitle(dir.Path(), true, {{"HOME", home}, {"XDG_DATA_HOME", ""}},
+        EXPECT_EQ(VisitGame(dir.Path(), {{"HOME", home}, {"XDG_DATA_HOME", ""}},
                              prefix + "/games/quillemarch", own), 0)
             << ReadFile(own + "quillemarch.log");
         return own;

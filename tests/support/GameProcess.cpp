@@ -31,22 +31,16 @@ bool Poll(int timeoutMs, int stepMs, Done done) {
 // Puts the pointer over the game's window (the only one named after the program), which gives
 // it the keyboard: Xvfb has no window manager.
 bool FocusGameWindow() {
-    if (!Poll(10000, 100, [] {
-            return !Shell("xdotool search --onlyvisible --name quillemarch 2>/dev/null").empty();
-        }))
-        return false;
-    Shell("xdotool mousemove 200 200");
-    Sleep(200);
-    return true;
+    const auto shown = [] {
+        return !Shell("xdotool search --onlyvisible --name quillemarch 2>/dev/null").empty();
+    };
+    return Poll(10000, 100, shown) && (Shell("xdotool mousemove 200 200"), Sleep(200), true);
 }
 
 }  // namespace
 
 GameProcess::~GameProcess() {
-    if (Running()) {
-        Kill(SIGKILL);
-        Wait(5000);
-    }
+    if (Running()) Kill(SIGKILL), Wait(5000);
 }
 
 bool GameProcess::Start(const std::string& dir, const Env& env, const std::string& path) {
@@ -101,18 +95,15 @@ void GameProcess::Kill(int signal) {
 
 bool GameProcess::Running() { return pid > 0 && Wait(0) == -1; }
 
-int VisitTitle(const std::string& dir, bool playAGame, const GameProcess::Env& env,
-               const std::string& binary, const std::string& home) {
+int VisitGame(const std::string& dir, const GameProcess::Env& env, const std::string& binary,
+              const std::string& home) {
     GameProcess game;
-    if (!game.StartToTitle(dir, env, binary, home)) return -2;
     const std::string log = (home.empty() ? dir : home) + "/quillemarch.log";
-    if (playAGame) {
-        HoldKey("Return");
-        if (!WaitForLine(log, "Game running!", 10000)) return -3;
-        HoldKey("Print", 300);
-        HoldKey("Escape");
-        if (!WaitForLine(log, "   Playing intro!", 10000, 2)) return -4;
-    }
+    if (!game.StartToTitle(dir, env, binary, home)) return -2;
+    HoldKey("Return");
+    if (!WaitForLine(log, "Game running!", 10000)) return -3;
+    HoldKey("Print", 300), HoldKey("Escape");
+    if (!WaitForLine(log, "   Playing intro!", 10000, 2)) return -4;
     HoldKey("Escape", 300);
     return game.Wait(20000);
 }
@@ -144,16 +135,10 @@ bool WaitForLine(const std::string& file, const std::string& line, int timeoutMs
 }
 
 void HoldKey(const std::string& keysym, int ms) {
-    Shell("xdotool keydown " + keysym);
-    Sleep(ms);
-    Shell("xdotool keyup " + keysym);
-    Sleep(60);
+    Shell("xdotool keydown " + keysym), Sleep(ms), Shell("xdotool keyup " + keysym), Sleep(60);
 }
 
-void TapKey(const std::string& keysym) {
-    Shell("xdotool key " + keysym);
-    Sleep(60);
-}
+void TapKey(const std::string& keysym) { Shell("xdotool key " + keysym), Sleep(60); }
 
 std::string GameWindowSize() {
     const std::string out = Shell("xdotool search --onlyvisible --name quillemarch "

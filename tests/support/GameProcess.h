@@ -39,10 +39,10 @@ private:
     int status = -1;
 };
 
-// The title, a game with Print Screen in it and left with Escape if asked, then Escape: the
+// The title, a game with Print Screen in it left with Escape, and Escape on the title again: the
 // exit status, or a negative number for the step that did not come.
-int VisitTitle(const std::string& dir, bool playAGame, const GameProcess::Env& env = {},
-               const std::string& binary = "", const std::string& home = "");
+int VisitGame(const std::string& dir, const GameProcess::Env& env = {},
+              const std::string& binary = "", const std::string& home = "");
 
 std::string Shell(const std::string& command);  // its standard output
 // Waits until the file holds `count` lines equal to `line`.
