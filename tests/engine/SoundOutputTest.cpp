@@ -24,9 +24,8 @@ void WriteLevel(const std::string& path, double seconds, float level,
 {
     SF_INFO info{0, 44100, 1, format, 0, 0};
     SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
-    std::vector<float> block(4410, level);
-    for (int n = static_cast<int>(seconds * 10); n > 0; --n)
-        sf_writef_float(file, block.data(), block.size());
+    const std::vector<float> block(4410, level);
+    for (int n = static_cast<int>(seconds * 10); n > 0; --n) sf_writef_float(file, block.data(), 4410);
     sf_close(file);
 }
 
