@@ -12,6 +12,5 @@ $SUDO apt-get install -y --no-install-recommends \
     libopenal-dev libopenal1 libsndfile1-dev libpng-dev zlib1g-dev \
     googletest libgtest-dev \
     xvfb xauth xdotool x11-utils \
-    clang libclang-rt-14-dev \
     python3 file dpkg-dev \
     lintian desktop-file-utils appstream
