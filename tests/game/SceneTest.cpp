@@ -24,9 +24,8 @@ void LoadPicture(ol::Bitmap& slot, int width, int height, int depth,
                  const std::function<Rgba(int)>& colour)
 {
     testsupport::ScratchDir scratch;
-    const std::string path = scratch.Path() + "/picture.png";
-    oltest::WritePicture(path, width, height, depth, [&](int x, int) { return colour(x); });
-    ASSERT_TRUE(slot.Load(path.c_str(), 0)) << path;
+    oltest::WritePicture("picture.png", width, height, depth, [&](int x, int) { return colour(x); });
+    ASSERT_TRUE(slot.Load("picture.png", 0));
 }
 
 // The scene draws what stands in the yard: the worker (red left half, blue right) mirrored facing
@@ -37,7 +36,6 @@ TEST_F(YardTest, SceneDrawsWhatStandsInTheYard)
     ASSERT_TRUE(oltest::OpenTestScreen(640, 400));
     scaleX = scaleY = 2.0f;
     const Rgba kWhite{255, 255, 255, 255}, kYellow{255, 255, 0, 255}, kCyan{0, 255, 255, 255};
-    LoadPicture(gs.backgroundImage, 32, 20, 32, [](int) { return kBlack; });
     LoadPicture(gs.workerSprites[0].frames[0], 20, 21, 32,
                 [](int x) { return x < 10 ? kRed : kBlue; });
     const std::pair<ol::Bitmap*, Rgba> pictures[] = {
@@ -48,11 +46,8 @@ TEST_F(YardTest, SceneDrawsWhatStandsInTheYard)
         LoadPicture(*slot, slot == &gs.crateImage ? 20 : 4, slot == &gs.crateImage ? 20 : 4, 32,
                     [c = colour](int) { return c; });
     const int x = ColumnX(4);
-    const struct {
-        const char* name;
-        int facing, unloaded, alarm, x, y;  // the worker's facing, crane 0's load, alarm 0's light
-        Rgba colour;
-    } rows[] = {
+    // The worker's facing, crane 0's load and alarm 0's light; what logical (x, y) shows.
+    const struct { const char* name; int facing, unloaded, alarm, x, y; Rgba colour; } rows[] = {
         {"his left half", 1, 0, 0, 102, 70, kRed},     {"his right half", 1, 0, 0, 117, 70, kBlue},
         {"mirrored, left", 2, 0, 0, 102, 70, kBlue},   {"mirrored, right", 2, 0, 0, 117, 70, kRed},
         {"beside him", 2, 0, 0, 98, 70, kBlack},       {"hidden", 5, 0, 0, 102, 70, kBlack},
