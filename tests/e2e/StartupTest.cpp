@@ -63,7 +63,11 @@ const Lines kLayerScreen = {"", "Auto Loader: Executing 30 pending loading comma
 const Lines kLayerEnd = {"Collecting garbage", "", "Garbage Collector: Destroying 30 items",
                          "Garbace Collector: Completed", "", "Destroying the framebuffer",
                          "Used framebuffer: Framebuffer emulation", "OrthoLayer shutdown finished"};
-std::string Refused(const char* mode) { return "ERROR: Couldn't up the screen! (" + std::string(mode) + ")"; }
+std::string Refused(int width, int height, bool fullscreen, int depth) {
+    return "ERROR: Couldn't up the screen! (Width: " + std::to_string(width) + ", Height: " +
+           std::to_string(height) + (fullscreen ? ", Fullscreen" : ", Windowed") +
+           ", Color depth: " + std::to_string(depth) + ", Z Depth: 8)";
+}
 
 // Where a visit goes from the title, returning false when it does not get there.
 using Reach = std::function<bool(const std::string& log)>;
@@ -105,7 +109,7 @@ TEST_P(Startup, LogsConfigAndTableAsThePlayerFindsThem) {
     const std::string table = Table();
     if (c.withAudio) dir.CopyData({"audio"});
     // Each run starts its logs afresh.
-    WriteFile("quillemarch.log", "a line of an earlier run\n"), WriteFile("ortholayer.log", "an earlier run\n");
+    WriteFile("quillemarch.log", "an earlier run\n"), WriteFile("ortholayer.log", "an earlier run\n");
     // A FIFO or an endless stream in the settings' place must neither block nor flood the start.
     // Root reads any file, so a directory stands for one that can be neither read nor written.
     if (c.configBefore == "<fifo>")
@@ -129,8 +133,8 @@ TEST_P(Startup, LogsConfigAndTableAsThePlayerFindsThem) {
         pid = game.Pid();
         // Nearest filtering shows only the palette's colours; smooth filtering mixes them.
         const std::string window = GameWindowSize();
-        const int width = std::stoi(window), height = std::stoi(window.substr(window.find('x') + 1));
-        const std::vector<uint32_t> pixels = GrabScreen(width, height);
+        const std::vector<uint32_t> pixels =
+            GrabScreen(std::stoi(window), std::stoi(window.substr(window.find('x') + 1)));
         EXPECT_EQ(window, c.window);
         EXPECT_EQ(std::set<uint32_t>(pixels.begin(), pixels.end()).size() > 64, c.smooth);
         ASSERT_TRUE(!c.reach || c.reach("quillemarch.log")) << ReadFile("quillemarch.log");
@@ -146,14 +150,15 @@ TEST_P(Startup, LogsConfigAndTableAsThePlayerFindsThem) {
 
     const Lines lines = ReadLines("quillemarch.log");
     ASSERT_FALSE(lines.empty());
-    EXPECT_TRUE(std::regex_match(lines[0], std::regex(R"(----- \d\d/\d\d/\d\d \d\d:\d\d:\d\d ----- )")))
-        << lines[0];
+    const std::regex header(R"(----- \d\d/\d\d/\d\d \d\d:\d\d:\d\d ----- )");
+    EXPECT_TRUE(std::regex_match(lines[0], header)) << lines[0];
     EXPECT_EQ(LogBody("quillemarch.log"), c.body);
     EXPECT_EQ(ReadFile("config.ini"), c.configAfter);
     if (c.check) c.check();
     else EXPECT_EQ(Table(), table);
     Lines layer = ReadLines("ortholayer.log");
-    layer.erase(std::remove_if(layer.begin(), layer.end(), [](auto& l) { return !l.rfind("Loading bitmap: ", 0); }), layer.end());
+    const auto load = [](const std::string& line) { return !line.rfind("Loading bitmap: ", 0); };
+    layer.erase(std::remove_if(layer.begin(), layer.end(), load), layer.end());
     EXPECT_EQ(layer, c.layer);
     const std::string leaks = ReadFile(dir.Path() + "/asan." + std::to_string(pid));
     for (const char* own : {QM_SOURCE_DIR, QM_BIN_DIR})
@@ -162,10 +167,13 @@ TEST_P(Startup, LogsConfigAndTableAsThePlayerFindsThem) {
 
 // A size that cannot be opened is kept to be tried again next time; the fall-back window opens
 // each time, and filters smoothly whatever the setting says.
-Case FallBack(const char* name, const std::string& config, const char* mode) {
+Case FallBack(const char* name, int width, int height, bool fullscreen, int depth) {
+    const std::string config = Config(std::to_string(width) + "\n" + std::to_string(height), '0', '1',
+                                      (fullscreen ? "1" : "0") + ("\n\n[ColorDepth]\n" + std::to_string(depth)));
     const Lines failed = {"   Setting up screen...Failed!", "      Reverting to default GFX mode...Done!"};
-    return {name, config, {}, true, 0, kWithConfig + failed + kSound + kGame + kTitle + kQuit, config,
-            nullptr, nullptr, "640x400", true, nullptr, kLayerStart + Lines{Refused(mode)} + kLayerScreen + kLayerEnd};
+    return {name, config, {}, true, 0, kWithConfig + failed + kSound + kGame + kTitle + kQuit,
+            config, nullptr, nullptr, "640x400", true, nullptr,
+            kLayerStart + Lines{Refused(width, height, fullscreen, depth)} + kLayerScreen + kLayerEnd};
 }
 
 // A whole visit with real key presses: a game until a crate falls on the worker, the name
@@ -232,19 +240,12 @@ INSTANTIATE_TEST_SUITE_P(
                  Lines{"   Initializing sound engine...Failed!", "   Shutting down log system..."},
              kDefaults},
         Case{"NoDisplay", "", {{"DISPLAY", ""}}, true, 1, kNoConfig + kNoScreen, kDefaults, nullptr,
-             nullptr, "", false, nullptr, kLayerStart + Lines(2, Refused("Width: 640, Height: 400, Windowed, Color depth: 32, Z Depth: 8")) + kLayerEnd},
+             nullptr, "", false, nullptr, kLayerStart + Lines(2, Refused(640, 400, false, 32)) + kLayerEnd},
         Case{"ConfigIsAFifo", "<fifo>", {}, true, 0, kFirstRun + kQuit, kDefaults},
         Case{"ConfigIsEndless", "<endless>", {}, true, 0, kFirstRun + kQuit, kDefaults},
-        FallBack("RefusedSize", Config("0\n400", '0', '1'),
-                 "Width: 0, Height: 400, Windowed, Color depth: 32, Z Depth: 8"),
-        FallBack("HugeWindow", Config("100000\n100000", '0', '1'),
-                 "Width: 100000, Height: 100000, Windowed, Color depth: 32, Z Depth: 8"),
-        FallBack("HugeFullScreen", Config("100000\n100000", '0', '1', "1\n\n[ColorDepth]\n32"),
-                 "Width: 100000, Height: 100000, Fullscreen, Color depth: 32, Z Depth: 8"),
-        FallBack("TinyAtSixteenBits", Config("1\n1", '0', '1', "0\n\n[ColorDepth]\n16"),
-                 "Width: 1, Height: 1, Windowed, Color depth: 16, Z Depth: 8"),
-        FallBack("UnknownDepth", Config("800\n500", '0', '1', "1\n\n[ColorDepth]\n7"),
-                 "Width: 800, Height: 500, Fullscreen, Color depth: 7, Z Depth: 8"),
+        FallBack("RefusedSize", 0, 400, false, 32), FallBack("HugeWindow", 100000, 100000, false, 32),
+        FallBack("HugeFullScreen", 100000, 100000, true, 32),
+        FallBack("TinyAtSixteenBits", 1, 1, false, 16), FallBack("UnknownDepth", 800, 500, true, 7),
         Case{"ConfigIsADirectory", "<directory>", {}, true, 0, kFirstRun + kQuit, ""},
         Case{"NoAudio", "", {}, false, 0,
              kNoConfig + kScreen + kSound + Lines{"         Couldn't find audio directory!"} +

@@ -1,8 +1,11 @@
-// "config.ini": what the reader keeps from good, odd and broken files, and
-// what the writer leaves on disk.
+// The engine's files: "config.ini", what the reader keeps from good, odd and broken files and
+// what the writer leaves on disk; and the game's log, its header and its lines.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <ctime>
+
+#include "engine/Log.h"
 #include "engine/Settings.h"
 #include "tests/support/TestSupport.h"
 
@@ -71,4 +74,31 @@ TEST(SettingsFile, ReadsWhatTheFileNamesAndSkipsBadValues)
         EXPECT_TRUE(LoadSettings(settings)) << "an existing file counts as read";
         EXPECT_EQ(Fields(settings), c.fields) << c.what;
     }
+}
+
+// Each run starts a fresh file with the local clock in MM/DD/YY HH:MM:SS (here a zone 14 hours
+// ahead of UTC); every message is on disk at once; a log that cannot be made is silent.
+TEST(GameLog, HeaderThenMessagesWithTheirEndings)
+{
+    ScratchDir scratch;
+    setenv("TZ", "<+14>-14", 1), tzset();
+    const std::time_t before = std::time(nullptr) + 14 * 3600;
+    {
+        Log log("quillemarch.log");
+        log.WriteLine("Init engine:"), log.WriteResult("   Setting up screen", true);
+        log.WriteResult("   Initializing sound engine", false);
+        EXPECT_EQ(ReadLines("quillemarch.log").size(), 4u);
+    }
+    unsetenv("TZ"), tzset();
+    const std::string text = ReadFile("quillemarch.log"), header = text.substr(0, text.find('\n'));
+    char want[2][40];
+    for (std::time_t t : {before, before + 1}) {
+        std::tm utc{};
+        std::strftime(want[t - before], 40, "----- %m/%d/%y %H:%M:%S ----- ", gmtime_r(&t, &utc));
+    }
+    EXPECT_TRUE(header == want[0] || header == want[1]) << header;
+    EXPECT_EQ(text.substr(header.size()), "\nInit engine:\n   Setting up screen...Done!\n"
+              "   Initializing sound engine...Failed!\n   Shutting down log system...\n");
+    { Log("missing-folder/quillemarch.log").WriteResult("lost", true); }
+    EXPECT_FALSE(FileExists("missing-folder"));
 }
