@@ -8,7 +8,6 @@
 #include <chrono>
 #include <functional>
 #include <mutex>
-#include <cstdio>
 #include <thread>
 
 #include "engine/Engine.h"
@@ -40,15 +39,6 @@ std::string Heads()
     for (std::size_t i = 284 * 640; i < screen.size(); ++i)
         if (screen[i]) first = std::min(first, int(i % 640)), last = std::max(last, int(i % 640));
     return last < 0 ? "" : std::to_string(first) + "-" + std::to_string(last);
-}
-
-// A text line as the player reads it: "90,120 #58 8D 43 PRESS ENTER TO START".
-std::string Said(const TextLine& l)
-{
-    char colour[16];
-    std::snprintf(colour, sizeof colour, "#%02X %02X %02X", int(l.colour.red * 255 + 0.5f),
-                  int(l.colour.green * 255 + 0.5f), int(l.colour.blue * 255 + 0.5f));
-    return std::to_string(l.x) + "," + std::to_string(l.y) + " " + colour + " " + l.text;
 }
 
 // The lines drawn since it last looked; the screens draw on one thread, tests look from another.

@@ -2,7 +2,6 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
-#include <cstring>
 #include <functional>
 #include <thread>
 
@@ -24,8 +23,9 @@ void LoadPicture(ol::Bitmap& slot, int width, int height, int depth,
                  const std::function<Rgba(int)>& colour)
 {
     testsupport::ScratchDir scratch;
-    oltest::WritePicture("picture.png", width, height, depth, [&](int x, int) { return colour(x); });
-    ASSERT_TRUE(slot.Load("picture.png", 0));
+    const std::string path = scratch.Path() + "/picture.png";  // relative names are the game's own
+    oltest::WritePicture(path, width, height, depth, [&](int x, int) { return colour(x); });
+    ASSERT_TRUE(slot.Load(path.c_str(), 0));
 }
 
 // The scene draws what stands in the yard: the worker (red left half, blue right) mirrored facing
@@ -36,6 +36,7 @@ TEST_F(YardTest, SceneDrawsWhatStandsInTheYard)
     ASSERT_TRUE(oltest::OpenTestScreen(640, 400));
     scaleX = scaleY = 2.0f;
     const Rgba kWhite{255, 255, 255, 255}, kYellow{255, 255, 0, 255}, kCyan{0, 255, 255, 255};
+    LoadPicture(gs.backgroundImage, 32, 20, 32, [](int) { return kBlack; });  // over the last frame
     LoadPicture(gs.workerSprites[0].frames[0], 20, 21, 32,
                 [](int x) { return x < 10 ? kRed : kBlue; });
     const std::pair<ol::Bitmap*, Rgba> pictures[] = {
@@ -102,13 +103,14 @@ public:
         EXPECT_EQ(path, "sfx\\sfx5");
         ASSERT_GE(letters.size(), 9u);
         const int angle = 5 * ((pass - 1) % 73);
-        for (int k = 0, i = int(letters.size()) - 9; k < 10; ++k) {  // the space is not drawn
-            if (k == 4) continue;
-            const TextLine& l = letters[std::size_t(i++)];
-            EXPECT_TRUE(l.x == 125 + 7 * k && l.text == std::string(1, "GAME OVER!"[k]) &&
-                        l.y == int(111.0 + 5.0 * std::sin(k + angle * M_PI / 180.0)) &&
-                        !std::memcmp(&l.colour, &gameState.palette[15], sizeof l.colour)) << k << " " << l.text << " at " << l.x << "," << l.y;
-        }
+        std::string want, seen;
+        for (int k = 0; k < 10; ++k)  // the space is not drawn
+            if (k != 4)
+                want += testsupport::Said({125 + 7 * k, int(111 + 5 * std::sin(k + angle * M_PI / 180)),
+                                           gameState.palette[15], std::string(1, "GAME OVER!"[k])}) + "\n";
+        for (std::size_t i = letters.size() - 9; i < letters.size(); ++i)
+            seen += testsupport::Said(letters[i]) + "\n";
+        EXPECT_EQ(seen, want);
         if (n == 20) key[KEY_ENTER] = 1;
     }
     void StopAll() override {}

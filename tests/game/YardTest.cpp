@@ -44,7 +44,8 @@ TEST_F(YardTest, PushGoesOnlyIntoALowerNeighbourWhileTheYardIsStill)
 {
     enum Extra { kNone, kLowerCrate, kDrop, kSlide };
     // Stack heights: the crate's (with it) and the target's.
-    const struct { const char* name; int own, neighbour, facing, column, extra; bool allowed; } rows[] = {
+    const struct { const char* name; int own, neighbour, facing, column, extra; bool allowed; }
+        rows[] = {
         {"right, empty", 1, 0, 1, 5, kNone, true},  {"left, empty", 1, 0, 2, 5, kNone, true},
         {"right, lower", 3, 2, 1, 5, kNone, true},  {"left, higher", 2, 3, 2, 5, kNone, false},
         {"right, equal", 2, 2, 1, 5, kNone, false}, {"right edge", 1, 0, 1, 12, kNone, false},
@@ -236,10 +237,7 @@ TEST_F(YardTest, TimeStepsEveryHundredAndOneTicksAndCountsDownIntoPoints)
     gs.timeAnimation.Reset(), Ticks(200); EXPECT_EQ(gs.elapsedSeconds, 1);
     Ticks(1); EXPECT_EQ(gs.elapsedSeconds, 2);
     gs.elapsedSeconds = 45;
-    for (int expected : {35, 25, 24, 23}) {
-        CountDownTimeStep();
-        EXPECT_EQ(gs.elapsedSeconds, expected);
-    }
+    for (int expected : {35, 25, 24, 23}) { CountDownTimeStep(); EXPECT_EQ(gs.elapsedSeconds, expected); }
     Sounds ticks(26, "sfx5");  // a tick for each step, the chord for the one that empties TIME
     ticks.push_back("sfx3");
     for (int step = 0; step < 30; ++step) CountDownTimeStep();  // 23 more, then nothing is left
@@ -268,17 +266,18 @@ TEST_F(YardTest, RandomGamesKeepTheHeightsTrue)
 {
     const char* env = std::getenv("QM_SOAK_GAMES");
     std::mt19937 random(20240611u);
-    for (int game = 0, games = env && std::atoi(env) > 0 ? std::atoi(env) : 1000; game < games; ++game) {
+    const int games = env && std::atoi(env) > 0 ? std::atoi(env) : 1000;
+    for (int game = 0; game < games; ++game) {
         std::srand(random()), NewGame(), ReleaseKeys();
         for (int t = 0; t < 30000 && gameRunning; ++t) {  // at most five minutes of play
             if (random() % 25 == 0) key[KEY_LEFT] = random() % 2;  // a few times a second
             if (random() % 25 == 0) key[KEY_RIGHT] = random() % 3 == 0;
             if (random() % 15 == 0) key[KEY_SPACE] = random() % 2;
             UpdateTick();
-            for (int c = 0; c < COLUMN_COUNT; ++c)
-                ASSERT_EQ(std::count_if(gs.crates.begin(), gs.crates.end(), [c](const GameObject& o) {
-                              return !o.active && o.column == c;
-                          }), gs.columnHeights[c]) << "game " << game << " tick " << t << " column " << c;
+            int landed[COLUMN_COUNT] = {};
+            for (const GameObject& crate : gs.crates) landed[crate.column] += !crate.active;
+            ASSERT_TRUE(std::equal(landed, landed + COLUMN_COUNT, gs.columnHeights))
+                << "game " << game << " tick " << t;
         }
     }
 }

@@ -3,6 +3,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -63,6 +64,13 @@ std::string NameLines(std::string names) {
 void WriteTable(const std::string& scores, const std::string& names) {
     fs::create_directories("data");
     WriteFile("data/scores.hst", scores), WriteFile("data/names.hst", names);
+}
+
+std::string Said(const TextLine& l) {
+    char colour[8];
+    std::snprintf(colour, sizeof colour, "#%02X%02X%02X", int(l.colour.red * 255 + 0.5f),
+                  int(l.colour.green * 255 + 0.5f), int(l.colour.blue * 255 + 0.5f));
+    return std::to_string(l.x) + "," + std::to_string(l.y) + " " + colour + " " + l.text;
 }
 
 std::string SourceData() { return std::string(QM_SOURCE_DIR) + "/data"; }

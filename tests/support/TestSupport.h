@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/Sound.h"
+#include "game/Text.h"
 
 namespace testsupport {
 
@@ -56,6 +57,9 @@ private:
     std::vector<std::string> played;
     friend class RecordingOutput;
 };
+
+// A text line as the player reads it: "90,120 #588D43 PRESS ENTER TO START".
+std::string Said(const TextLine& line);
 
 // The shipped data/ and the built game binary.
 std::string SourceData();
