@@ -2,9 +2,7 @@
 # Builds Quillemarch twice (plain, and with AddressSanitizer + UndefinedBehavior-
 # Sanitizer) and runs every test in both, on a private Xvfb with OpenAL's null
 # output, so it needs neither a display nor a sound card.
-#   tools/run-tests.sh            the bounded suite
-#   QM_SOAK_GAMES=100000 tools/run-tests.sh
-#                                 with a long soak of random games
+#   tools/run-tests.sh
 set -eu
 cd "$(dirname "$0")/.."
 ROOT=$(pwd)

@@ -18,13 +18,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A table the game can read back whole: five scores and five CR LF lines.
-void ExpectWholeTable() {
-    EXPECT_EQ(ReadFile("data/scores.hst").size(), 20u);
-    const std::string names = ReadFile("data/names.hst");
-    EXPECT_TRUE(std::regex_match(names, std::regex("([^\r\n]*\r\n){5}"))) << names;
-}
-
 // Every picture of the game and the title gone but two, one cut short and one not a picture at
 // all (the name entry's marker loads only after a good game): each is logged as it fails, and
 // a whole game is played without them.
@@ -50,7 +43,8 @@ TEST(Faults, EveryPictureMissingOrDamagedIsLoggedAndTheGameRuns) {
         EXPECT_NE(layer.find("Loading bitmap: " + name + "\nERROR: No such bitmap!\n"), layer.npos)
             << name;
     }
-    ExpectWholeTable();
+    EXPECT_EQ(ReadFile("data/scores.hst").size(), 20u) << "a table the game can read back whole";
+    EXPECT_TRUE(std::regex_match(ReadFile("data/names.hst"), std::regex("([^\r\n]*\r\n){5}")));
 }
 
 const std::string kDefaults = "[Resolution]\n640\n400\n\n[Fullscreen]\n0\n\n[ColorDepth]\n32\n\n"

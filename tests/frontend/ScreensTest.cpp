@@ -41,21 +41,6 @@ std::string Heads()
     return last < 0 ? "" : std::to_string(first) + "-" + std::to_string(last);
 }
 
-// The lines drawn since it last looked; the screens draw on one thread, tests look from another.
-struct TextSeen {
-    std::mutex lock;
-    std::vector<std::string> lines;
-    TextSeen() { watchText = [this](const TextLine& l) { std::lock_guard g(lock); lines.push_back(Said(l)); }; }
-    ~TextSeen() { watchText = nullptr; }
-    void Clear() { std::lock_guard g(lock); lines.clear(); }
-    bool Has(const std::string& line)
-    {
-        std::lock_guard g(lock);
-        return std::find(lines.begin(), lines.end(), line) != lines.end();
-    }
-    bool Shows(const TextLine& line) { return Eventually([&] { return Has(Said(line)); }); }  // within a second
-};
-
 // Queues keys: a-z typed, Q shifted, 7 a digit, > < v ^ the arrows, ! Enter, # Backspace,
 // ~ Escape.
 void Queue(const std::string& keys)
@@ -80,7 +65,9 @@ protected:
         ASSERT_TRUE(oltest::OpenTestScreen(640, 400)) << "the screen tests need an X server (Xvfb)";
         scaleX = scaleY = 2.0f;
         clear_keybuf(), key[KEY_ENTER] = key[KEY_ESC] = key[KEY_H] = 0;
+        watchText = [this](const TextLine& l) { std::lock_guard g(lock); lines.push_back(Said(l)); };
     }
+    void TearDown() override { watchText = nullptr; }
     std::string Played(std::string played = "")  // since last asked, effects by number: "stop3"
     {
         for (const std::string& s : sound.Take())
@@ -94,20 +81,30 @@ protected:
         screen(), other.join();
         clear_keybuf(), key[KEY_ENTER] = key[KEY_ESC] = 0;
     }
+    // The text lines drawn since last cleared; the screens draw on one thread, tests look from
+    // another.
+    void Clear() { std::lock_guard g(lock); lines.clear(); }
+    bool Has(const std::string& line)
+    {
+        std::lock_guard g(lock);
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    }
+    bool Shows(const TextLine& line) { return Eventually([&] { return Has(Said(line)); }); }
     // Keys queued for what is drawn next.
-    void Press(const std::string& keys) { keys.empty() || (text.Clear(), true), Queue(keys); }
+    void Press(const std::string& keys) { keys.empty() || (Clear(), true), Queue(keys); }
     // So many steps of the title's clock, each to its end, keeping the last one's text; false
     // when one stalls.
     bool Tick(int steps)
     {
         for (auto end = Clock::now() + 2s; steps-- > 0; end = Clock::now() + 2s)
-            for (text.Clear(), gameState.tickCounter = 1; gameState.tickCounter > 0;)
+            for (Clear(), gameState.tickCounter = 1; gameState.tickCounter > 0;)
                 if (Clock::now() > end) return false;
         return true;
     }
     ScratchDir dir;
     SoundRecorder sound;
-    TextSeen text;
+    std::mutex lock;
+    std::vector<std::string> lines;
     const ol::Color* palette = gameState.palette;
 };
 
@@ -150,7 +147,7 @@ TEST_F(Screens, TitleTakesTurnsOnItsClock)
             EXPECT_TRUE(Tick(row.steps) && gameState.titleTicks == row.after)
                 << gameState.titleTicks;
             EXPECT_TRUE(Eventually([&row] { return Heads() == row.heads; })) << Heads();
-            EXPECT_TRUE(text.Has(Said(row.line))) << Said(row.line);
+            EXPECT_TRUE(Has(Said(row.line))) << Said(row.line);
         }
         EXPECT_TRUE(gameState.hiScore == 4321 && Played() == "mus0 loop");
         key[KEY_H] = 1;
@@ -197,7 +194,7 @@ TEST_F(Screens, NameEntryKeysSpellTheNameAtItsPlace)
         EXPECT_EQ(Played(), c.sounds);
         for (const TextLine& l : {TextLine{68, 20, palette[10], "YOU ENTERED THE " + c.place + " PLACE!"},
                                   {105, 40, palette[6], "INPUT YOUR NAME:"}, {195, 115, palette[11], "END"}})
-            EXPECT_EQ(text.Has(Said(l)), !c.place.empty()) << Said(l);
+            EXPECT_EQ(Has(Said(l)), !c.place.empty()) << Said(l);
     }
 }
 
@@ -223,7 +220,7 @@ TEST_F(Screens, OptionsEachKeyChangesItsSettingAndItsLine)
     for (int leave : {KEY_ESC, KEY_ENTER}) {
         Beside(runOptionsScreen, [&] {
             for (const auto& step : visit)
-                EXPECT_TRUE((Press(step.first), text.Shows(step.second))) << Said(step.second);
+                EXPECT_TRUE((Press(step.first), Shows(step.second))) << Said(step.second);
             Leave(leave);
         });
         const std::vector<int> kept = {s.width, s.height, s.fullscreen, s.antiAliasing,

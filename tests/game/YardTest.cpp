@@ -1,8 +1,7 @@
-// The rules through whole ticks: crates, cranes, the worker, HUD, TIME, game flow, random games.
+// The rules through whole ticks: crates, cranes, the worker, HUD, TIME and the game flow.
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <random>
 #include <set>
 
 #include "tests/game/YardFixture.h"
@@ -258,28 +257,6 @@ TEST_F(YardTest, NewGameStartsCleanAndTheLastTickEndsTheGameOnce)
     EXPECT_TRUE(worker.jumpSpeed == 2.0f && worker.fallSpeed == 0.0f && gs.hiScore == 777);
     worker.active = false;  // the catch-up loop leaves once the game has ended: no second end
     gs.tickCounter = 5, RunDueTicks(); EXPECT_TRUE(deaths == 1 && gs.tickCounter == 4);
-}
-
-// Random games at full speed (QM_SOAK_GAMES of them, 1000 by default) end without a fault, and
-// after every tick each column's height counts the crates at rest in it.
-TEST_F(YardTest, RandomGamesKeepTheHeightsTrue)
-{
-    const char* env = std::getenv("QM_SOAK_GAMES");
-    std::mt19937 random(20240611u);
-    const int games = env && std::atoi(env) > 0 ? std::atoi(env) : 1000;
-    for (int game = 0; game < games; ++game) {
-        std::srand(random()), NewGame(), ReleaseKeys();
-        for (int t = 0; t < 30000 && gameRunning; ++t) {  // at most five minutes of play
-            if (random() % 25 == 0) key[KEY_LEFT] = random() % 2;  // a few times a second
-            if (random() % 25 == 0) key[KEY_RIGHT] = random() % 3 == 0;
-            if (random() % 15 == 0) key[KEY_SPACE] = random() % 2;
-            UpdateTick();
-            int landed[COLUMN_COUNT] = {};
-            for (const GameObject& crate : gs.crates) landed[crate.column] += !crate.active;
-            ASSERT_TRUE(std::equal(landed, landed + COLUMN_COUNT, gs.columnHeights))
-                << "game " << game << " tick " << t;
-        }
-    }
 }
 
 }  // namespace

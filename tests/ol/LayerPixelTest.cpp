@@ -168,10 +168,8 @@ TEST_F(Layer, BlitsAndTextLandOnTheirPixelsAndTheScreenshotHoldsThem)
             const float left = 10.3f - (text ? 7 * r.cell : 0);  // the clip's offset is unscaled
             const ol::RenderMode* mode = text ? &glyph : nullptr;
             mode = r.mode >= 0 ? &flip : mode;
-            if (mode)
-                picture.BlitStretched(left, 20.3f, w * r.sx, h * r.sy, *mode, 1);
-            else
-                picture.BlitStretched(left, 20.3f, w * r.sx, h * r.sy, 1);
+            mode ? picture.BlitStretched(left, 20.3f, w * r.sx, h * r.sy, *mode, 1)
+                 : picture.BlitStretched(left, 20.3f, w * r.sx, h * r.sy, 1);
             auto sample = [&](float s, float t, int Rgba::*c) {
                 if (!r.smooth) return double(colour(int(s), int(t)).*c);
                 const int x = int(std::floor(s - 0.5f)), y = int(std::floor(t - 0.5f));
