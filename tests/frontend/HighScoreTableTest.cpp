@@ -27,9 +27,8 @@ TEST(HighScoreFiles, LoadSaveAndInsert)
 {
     const char* const kMissing = "(missing)";
     const std::string q(255, 'Q');
-    const struct {
-        std::string what, scores, names, shown, saved, after;  // saved names; after 35 NEW
-    } cases[] = {
+    // The table shown, the names saved, and the table after 35 NEW went in.
+    const struct { std::string what, scores, names, shown, saved, after; } cases[] = {
         {"a whole table", ScoreBytes({9000, 4200, 700, -5, -2000000000}),
          NameLines("ANNA,BO,CECILIAX,D,EVE"), "9000 ANNA,4200 BO,700 CECILIAX,-5 D,-2000000000 EVE",
          "ANNA,BO,CECILIAX,D,EVE", "9000 ANNA,4200 BO,700 CECILIAX,35 NEW,-5 D"},
