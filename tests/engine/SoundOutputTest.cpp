@@ -35,9 +35,7 @@ std::vector<float> ReadMix(const std::string& path)
     SF_INFO info{};
     SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
     std::vector<float> samples(static_cast<std::size_t>(info.frames));  // none without a file
-    sf_readf_float(file, samples.data(), info.frames);
-    sf_close(file);
-    return samples;
+    return sf_readf_float(file, samples.data(), info.frames), sf_close(file), samples;
 }
 
 }  // namespace

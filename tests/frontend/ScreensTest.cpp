@@ -144,8 +144,7 @@ TEST_F(Screens, TitleTakesTurnsOnItsClock)
         for (const auto& row : script) {
             SCOPED_TRACE(row.what);
             if (row.from >= 0) gameState.titleTicks = row.from;
-            EXPECT_TRUE(Tick(row.steps) && gameState.titleTicks == row.after)
-                << gameState.titleTicks;
+            EXPECT_TRUE(Tick(row.steps) && gameState.titleTicks == row.after) << gameState.titleTicks;
             EXPECT_TRUE(Eventually([&row] { return Heads() == row.heads; })) << Heads();
             EXPECT_TRUE(Has(Said(row.line))) << Said(row.line);
         }
@@ -163,12 +162,9 @@ TEST_F(Screens, NameEntryKeysSpellTheNameAtItsPlace)
 {
     const std::string kRescue = "zvv>>>>>>>>>!";  // finishes an entry the keys left open
     const std::string n = "nvv>>>>>>>>!";  // N, then END
-    const struct {  // of a table of 500 A, 400 B, 300 C, 200 D, 100 E in so many places
-        const char* what;
-        std::size_t places;
-        int score;
-        std::string keys, names, place, sounds;
-    } cases[] = {
+    // Of a table of 500 A, 400 B, 300 C, 200 D, 100 E in so many places.
+    const struct { const char* what; std::size_t places; int score; std::string keys, names, place,
+                   sounds; } cases[] = {
         {"eight", 5, 1000, "qQ7bcdefghi!vv>>>>>>>>!", "QBCDEFGH,A,B,C,D", "1ST", "555555553"},
         {"edge", 5, 1000, ">>>>>>>>>>!<<<<<<<<<<vvv!^^^v!v>>>>>>>>!", "JUK,A,B,C,D", "1ST", "5553"},
         {"erase", 5, 1000, "#abc#vv>>>>>>>!!!m>!", "M,A,B,C,D", "1ST", "55544453"},
@@ -192,7 +188,8 @@ TEST_F(Screens, NameEntryKeysSpellTheNameAtItsPlace)
         EXPECT_EQ(ReadFile("data/names.hst"), NameLines(c.names));
         EXPECT_EQ(gameState.titleTicks, c.place.empty() ? 0 : 1100) << "title opens on the table";
         EXPECT_EQ(Played(), c.sounds);
-        for (const TextLine& l : {TextLine{68, 20, palette[10], "YOU ENTERED THE " + c.place + " PLACE!"},
+        const std::string headline = "YOU ENTERED THE " + c.place + " PLACE!";
+        for (const TextLine& l : {TextLine{68, 20, palette[10], headline},
                                   {105, 40, palette[6], "INPUT YOUR NAME:"}, {195, 115, palette[11], "END"}})
             EXPECT_EQ(Has(Said(l)), !c.place.empty()) << Said(l);
     }

@@ -74,8 +74,7 @@ TEST_F(YardTest, SceneDrawsWhatStandsInTheYard)
 TEST_F(YardTest, LoadingTheGameSizesTheWorkerAndStartsTheClock)
 {
     ASSERT_TRUE(oltest::OpenTestScreen(640, 400));
-    const std::string file = testsupport::SourceData() + "/gfx/sprites/player_move.png";
-    BITMAP* picture = load_bitmap(file.c_str(), nullptr);
+    BITMAP* picture = load_bitmap((testsupport::SourceData() + "/gfx/sprites/player_move.png").c_str(), nullptr);
     ASSERT_NE(picture, nullptr);
     worker.width = worker.height = 0, LoadGame();
     const int before = gs.tickCounter;
@@ -126,10 +125,9 @@ TEST_F(YardTest, EndOfGameWavesAndCountsDownUntilEnter)
     static int entries = 0;
     enterHighScore = [] { entries += 1; };
     gs.elapsedSeconds = 42, gs.workerSprites[0].Reset();  // alive: his sprite counts the frames
-    std::atomic<bool> over{false};  // a countdown gone quiet must not hang the suite
-    std::thread guard([&over] {
-        for (int t = 0; t < 300 && !over; ++t)
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    std::atomic<bool> over{false};
+    std::thread guard([&over] {  // a countdown gone quiet must not hang the suite
+        for (int t = 0; t < 300 && !over; ++t) std::this_thread::sleep_for(std::chrono::milliseconds(100));
         key[KEY_ENTER] = 1;
     });
     EndOfGame(), over = true, guard.join();

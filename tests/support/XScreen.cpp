@@ -27,9 +27,9 @@ std::vector<uint32_t> GrabScreen(int width, int height) {
 
 // The waving "GAME OVER!" in palette colour 15 over the middle of the frozen yard.
 bool GameOverShown() {
-    const std::vector<uint32_t> screen = GrabScreen(640, 400);
+    const std::vector<uint32_t> screen = GrabScreen(640, 250);
     int count = 0;
-    for (size_t at = 200 * 640; at < 250 * 640 && !screen.empty(); ++at)
+    for (size_t at = 200 * 640; at < screen.size(); ++at)
         count += at % 640 >= 250 && at % 640 < 390 && screen[at] == 0xB8C76F;
     return count > 100;
 }

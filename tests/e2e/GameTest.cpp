@@ -1,5 +1,7 @@
 // The real game from start to end: the logs, "config.ini" and the table a player finds after
-// each way start-up can go, each way a run can end, and a whole visit.
+// each way start-up can go, each way a run can end, and a whole visit; the faults it must come
+// through (broken pictures, a lost display); and the game installed for players who each keep
+// their own files without writing under the prefix.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -19,6 +21,7 @@
 #include "tests/support/TestSupport.h"
 
 using namespace testsupport;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -118,7 +121,7 @@ TEST_P(Startup, LogsConfigAndTableAsThePlayerFindsThem) {
     else if (c.configBefore == "<endless>")
         ASSERT_EQ(symlink("/dev/zero", "config.ini"), 0);
     else if (c.configBefore == "<directory>")
-        ASSERT_TRUE(std::filesystem::create_directory("config.ini"));
+        ASSERT_TRUE(fs::create_directory("config.ini"));
     else if (!c.configBefore.empty())
         WriteFile("config.ini", c.configBefore);
     GameProcess::Env env = c.env;
@@ -288,5 +291,103 @@ std::vector<Case> Endings() {
 }
 INSTANTIATE_TEST_SUITE_P(Endings, Startup, ::testing::ValuesIn(Endings()),
                          [](const auto& info) { return info.param.name; });
+
+// Every picture of the game and the title gone but two, one cut short and one not a picture at
+// all (the name entry's marker loads only after a good game): each is logged as it fails, and
+// a whole game is played without them.
+TEST(Faults, EveryPictureMissingOrDamagedIsLoggedAndTheGameRuns) {
+    ScratchDir dir;
+    dir.CopyData({"audio", "scores.hst", "names.hst", "gfx"});
+    // A copy of the game beside this data/ loads its pictures from here.
+    const std::string binary = dir.Path() + "/quillemarch";
+    fs::copy_file(GameBinary(), binary);
+    std::vector<std::string> pictures;
+    for (const auto& entry : fs::recursive_directory_iterator("data/gfx"))
+        if (entry.path().extension() == ".png" && entry.path().filename() != "marker.png")
+            pictures.push_back(entry.path());
+    ASSERT_EQ(pictures.size(), 20u);
+    const std::string crate = ReadFile("data/gfx/sprites/crate.png");
+    for (const std::string& file : pictures) fs::remove(file);
+    WriteFile("data/gfx/sprites/crate.png", crate.substr(0, crate.size() / 2));
+    WriteFile("data/gfx/fonts/font.png", "This is not a picture.\n");
+    EXPECT_EQ(VisitGame(dir.Path(), {}, binary), 0) << ReadFile("quillemarch.log");
+    const std::string layer = ReadFile("ortholayer.log");
+    for (const std::string& file : pictures) {
+        const std::string name = std::regex_replace(file, std::regex("/"), "\\");
+        EXPECT_NE(layer.find("Loading bitmap: " + name + "\nERROR: No such bitmap!\n"), layer.npos)
+            << name;
+    }
+    EXPECT_EQ(ReadFile("data/scores.hst").size(), 20u) << "a table the game can read back whole";
+    EXPECT_TRUE(std::regex_match(ReadFile("data/names.hst"), std::regex("([^\r\n]*\r\n){5}")));
+}
+
+// The game on a display of its own, whose server goes away in the middle of a game.
+TEST(Faults, ALostDisplayEndsTheGameAtOnceWithItsSettingsSaved) {
+    ScratchDir dir;
+    dir.CopyData();
+    const std::string table = ReadFile("data/scores.hst") + ReadFile("data/names.hst");
+    const std::string ownDisplay = ":" + std::to_string(150 + getpid() % 100);
+    const std::string server = Shell("Xvfb " + ownDisplay + " -screen 0 800x600x24 -nolisten tcp "
+                                     ">/dev/null 2>&1 & echo $!");
+    const std::string testDisplay = getenv("DISPLAY");
+    setenv("DISPLAY", ownDisplay.c_str(), 1), Sleep(1000);
+    GameProcess game;
+    const bool started = game.StartToTitle(dir.Path()) && (HoldKey("Return"), Sleep(1000), true);
+    const auto start = std::chrono::steady_clock::now();
+    Shell("kill " + server);
+    const int status = game.Wait(10000);
+    setenv("DISPLAY", testDisplay.c_str(), 1);
+    ASSERT_TRUE(started) << ReadFile("quillemarch.log");
+    EXPECT_TRUE(status == 1 && std::chrono::steady_clock::now() - start < std::chrono::seconds(1));
+    EXPECT_EQ(LogBody("quillemarch.log").back(), "Lost the connection to the display! Shutting down.");
+    EXPECT_EQ(ReadFile("config.ini"), "[Resolution]\n640\n400\n\n[Fullscreen]\n0\n\n[ColorDepth]\n32"
+                                      "\n\n[Anti-aliasing]\n0\n\n[SoundEnabled]\n1\n\n");
+    EXPECT_EQ(ReadFile("data/scores.hst") + ReadFile("data/names.hst"), table);
+}
+
+class Installed : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(getenv("DISPLAY"), nullptr) << "this test needs an X display (Xvfb)";
+        const std::string out = Shell("cmake --install '" QM_BUILD_DIR "' --prefix " + prefix);
+        ASSERT_TRUE(FileExists(prefix + "/games/quillemarch")) << out;
+    }
+    // Every file and link under the prefix.
+    std::string Fingerprint() { return Shell("find " + prefix + " -printf '%p %l %s %T@\\n' | sort"); }
+    // A visit with a game (and Print Screen in it) left with Escape, as the player whose home
+    // is `home`.
+    std::string PlayAs(const std::string& home) {
+        const std::string own = home + "/.local/share/quillemarch/";
+        EXPECT_EQ(VisitGame(dir.Path(), {{"HOME", home}, {"XDG_DATA_HOME", ""}},
+                            prefix + "/games/quillemarch", own), 0) << ReadFile(own + "quillemarch.log");
+        return own;
+    }
+
+    ScratchDir dir;
+    const std::string prefix = dir.Path() + "/prefix";
+};
+
+TEST_F(Installed, EachPlayerKeepsTheirOwnFilesAndThePrefixStaysUntouched) {
+    const std::string before = Fingerprint();
+    const std::string own = PlayAs(dir.Path() + "/home-ada");
+    // Print Screen in the game put its picture among them.
+    for (const char* file : {"config.ini", "quillemarch.log", "ortholayer.log", "data/scores.hst",
+                             "data/names.hst", "screenshot.png"})
+        EXPECT_TRUE(FileExists(own + file)) << file;
+    const std::string shipped = ReadFile(prefix + "/share/games/quillemarch/data/scores.hst");
+    EXPECT_EQ(ReadFile(own + "data/scores.hst"), shipped);
+    // A second player's visit starts afresh, and leaves the first player's files alone.
+    WriteFile(own + "data/names.hst", "ADA\r\n");
+    EXPECT_EQ(ReadFile(PlayAs(dir.Path() + "/home-bo") + "data/scores.hst"), shipped);
+    EXPECT_EQ(ReadFile(own + "data/names.hst"), "ADA\r\n");
+    EXPECT_EQ(Fingerprint(), before) << "nothing may be written under the prefix";
+    // The launcher answers --help and --version, and refuses other options, without a game.
+    const std::string launcher = prefix + "/games/quillemarch";
+    EXPECT_EQ(Shell(launcher + " --version; echo status $?"), "quillemarch " QM_VERSION "\nstatus 0\n");
+    EXPECT_NE(Shell(launcher + " --help; echo status $?").find("Usage: quillemarch"), std::string::npos);
+    EXPECT_EQ(Shell(launcher + " --fullscreen 2>&1 >/dev/null; echo status $?"),
+              "usage: quillemarch [--help | --version]\nstatus 2\n");
+    EXPECT_FALSE(FileExists("quillemarch.log")) << "options must not start the game";
+}
 
 }  // namespace
