@@ -116,14 +116,10 @@ TEST_P(Startup, LogsConfigAndTableAsThePlayerFindsThem) {
     for (const char* log : {"quillemarch.log", "ortholayer.log"}) WriteFile(log, "an earlier run\n");
     // A FIFO or an endless stream in the settings' place must neither block nor flood the start.
     // Root reads any file, so a directory stands for one that can be neither read nor written.
-    if (c.configBefore == "<fifo>")
-        ASSERT_EQ(mkfifo("config.ini", 0644), 0);
-    else if (c.configBefore == "<endless>")
-        ASSERT_EQ(symlink("/dev/zero", "config.ini"), 0);
-    else if (c.configBefore == "<directory>")
-        ASSERT_TRUE(fs::create_directory("config.ini"));
-    else if (!c.configBefore.empty())
-        WriteFile("config.ini", c.configBefore);
+    if (c.configBefore == "<fifo>") ASSERT_EQ(mkfifo("config.ini", 0644), 0);
+    else if (c.configBefore == "<endless>") ASSERT_EQ(symlink("/dev/zero", "config.ini"), 0);
+    else if (c.configBefore == "<directory>") ASSERT_TRUE(fs::create_directory("config.ini"));
+    else if (!c.configBefore.empty()) WriteFile("config.ini", c.configBefore);
     GameProcess::Env env = c.env;
 #ifdef QM_SANITIZED
     // Libraries unloaded at exit leave leaks that name no file: only the game's own frames count.
@@ -152,10 +148,8 @@ TEST_P(Startup, LogsConfigAndTableAsThePlayerFindsThem) {
         EXPECT_EQ(game.Wait(30000), c.status) << "the game must end as it says, never crash";
     }
 
-    const Lines lines = ReadLines("quillemarch.log");
-    ASSERT_FALSE(lines.empty());
-    const std::regex header(R"(----- \d\d/\d\d/\d\d \d\d:\d\d:\d\d ----- )");
-    EXPECT_TRUE(std::regex_match(lines[0], header)) << lines[0];
+    const std::string log = ReadFile("quillemarch.log"), header = log.substr(0, log.find('\n'));
+    EXPECT_TRUE(std::regex_match(header, std::regex(R"(----- \d\d/\d\d/\d\d \d\d:\d\d:\d\d ----- )")));
     EXPECT_EQ(LogBody("quillemarch.log"), c.body);
     EXPECT_EQ(ReadFile("config.ini"), c.configAfter);
     if (c.check) c.check();
@@ -276,17 +270,16 @@ std::vector<Case> Endings() {
         {"NameEntry", kFirstRun + kPlay + kQuit, kDefaults,
          [](const std::string& log) { return PlayUntilDeath(log, true) && (TapKey("q"), true); }},
     };
-    const std::pair<const char*, std::function<void(GameProcess&)>> ways[] = {
-        {"SIGTERM", [](GameProcess& game) { game.Kill(SIGTERM); }},
-        {"SIGINT", [](GameProcess& game) { game.Kill(SIGINT); }},
-        {"SIGHUP", [](GameProcess& game) { game.Kill(SIGHUP); }},
-        {"CloseButton", [](GameProcess&) { EXPECT_TRUE(RequestClose()); }},
-    };
+    const std::pair<const char*, int> ways[] = {
+        {"SIGTERM", SIGTERM}, {"SIGINT", SIGINT}, {"SIGHUP", SIGHUP}, {"CloseButton", 0}};
     std::vector<Case> cases;
     for (const auto& on : screens)
-        for (const auto& [way, end] : ways)
-            cases.push_back({way + std::string("On") + on.name, "", {}, true, 0, on.body,
-                             on.config, on.reach, end});
+        for (const auto& [way, signal] : ways)
+            cases.push_back({way + std::string("On") + on.name, "", {}, true, 0, on.body, on.config,
+                             on.reach, [signal = signal](GameProcess& game) {
+                                 if (signal) game.Kill(signal);
+                                 else EXPECT_TRUE(RequestClose());
+                             }});
     return cases;
 }
 INSTANTIATE_TEST_SUITE_P(Endings, Startup, ::testing::ValuesIn(Endings()),
@@ -359,7 +352,7 @@ protected:
     std::string PlayAs(const std::string& home) {
         const std::string own = home + "/.local/share/quillemarch/";
         EXPECT_EQ(VisitGame(dir.Path(), {{"HOME", home}, {"XDG_DATA_HOME", ""}},
-                            prefix + "/games/quillemarch", own), 0) << ReadFile(own + "quillemarch.log");
+                            prefix + "/games/quillemarch", own), 0) << own;
         return own;
     }
 
@@ -384,7 +377,7 @@ TEST_F(Installed, EachPlayerKeepsTheirOwnFilesAndThePrefixStaysUntouched) {
     // The launcher answers --help and --version, and refuses other options, without a game.
     const std::string launcher = prefix + "/games/quillemarch";
     EXPECT_EQ(Shell(launcher + " --version; echo status $?"), "quillemarch " QM_VERSION "\nstatus 0\n");
-    EXPECT_NE(Shell(launcher + " --help; echo status $?").find("Usage: quillemarch"), std::string::npos);
+    EXPECT_NE(Shell(launcher + " --help").find("Usage: quillemarch"), std::string::npos);
     EXPECT_EQ(Shell(launcher + " --fullscreen 2>&1 >/dev/null; echo status $?"),
               "usage: quillemarch [--help | --version]\nstatus 2\n");
     EXPECT_FALSE(FileExists("quillemarch.log")) << "options must not start the game";

@@ -190,7 +190,8 @@ TEST_F(Screens, NameEntryKeysSpellTheNameAtItsPlace)
         EXPECT_EQ(Played(), c.sounds);
         const std::string headline = "YOU ENTERED THE " + c.place + " PLACE!";
         for (const TextLine& l : {TextLine{68, 20, palette[10], headline},
-                                  {105, 40, palette[6], "INPUT YOUR NAME:"}, {195, 115, palette[11], "END"}})
+                                  {105, 40, palette[6], "INPUT YOUR NAME:"},
+                                  {195, 115, palette[11], "END"}})
             EXPECT_EQ(Has(Said(l)), !c.place.empty()) << Said(l);
     }
 }

@@ -122,8 +122,7 @@ TEST_F(YardTest, CraneTargetsAvoidFullColumnsAndEachOtherUntilTheYardIsCrowded)
     EachRow(rows, [&](const auto& r) {
         for (int c = 0; c < 13; ++c) gs.columnHeights[c] = r.open.count(c) ? 4 : 5;
         gs.cranes[0].active = gs.cranes[1].active = true;  // heading in: they keep their targets
-        gs.cranes[0].column = r.open == all ? 0 : 3;
-        gs.cranes[1].column = r.open == all ? 12 : 7;
+        gs.cranes[0].column = r.open == all ? 0 : 3, gs.cranes[1].column = r.open == all ? 12 : 7;
         for (int seed = 1; seed <= 20; ++seed) {
             std::srand(seed), gs.cranes[2] = GameObject();  // loaded, waiting to set off
             gs.cranes[2].column = 5, ChooseCraneTargets();
@@ -238,7 +237,9 @@ TEST_F(YardTest, TimeStepsEveryHundredAndOneTicksAndCountsDownIntoPoints)
     gs.timeAnimation.Reset(), Ticks(200); EXPECT_EQ(gs.elapsedSeconds, 1);
     Ticks(1); EXPECT_EQ(gs.elapsedSeconds, 2);
     gs.elapsedSeconds = 45;
-    for (int expected : {35, 25, 24, 23}) { CountDownTimeStep(); EXPECT_EQ(gs.elapsedSeconds, expected); }
+    std::vector<int> left;
+    for (int step = 0; step < 4; ++step) CountDownTimeStep(), left.push_back(gs.elapsedSeconds);
+    EXPECT_EQ(left, (std::vector<int>{35, 25, 24, 23}));
     Sounds ticks(26, "sfx5");  // a tick for each step, the chord for the one that empties TIME
     ticks.push_back("sfx3");
     for (int step = 0; step < 30; ++step) CountDownTimeStep();  // 23 more, then nothing is left

@@ -46,7 +46,7 @@ inline bool OpenTestScreen(int width = 640, int height = 400)
 struct ScreenPixels {
     int width = ol::Canvas::Width(), height = ol::Canvas::Height();
     std::vector<unsigned char> rgba = std::vector<unsigned char>(std::size_t(width) * height * 4);
-    ScreenPixels() { glFinish(), glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data()); }
+    ScreenPixels() { glFinish(), glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, &rgba[0]); }
     Rgba At(int x, int y) const
     {
         const unsigned char* p = &rgba[(std::size_t(height - 1 - y) * width + x) * 4];

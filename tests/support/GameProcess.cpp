@@ -60,10 +60,9 @@ bool GameProcess::Start(const std::string& dir, const Env& env, const std::strin
 
 bool GameProcess::StartToTitle(const std::string& dir, const Env& env, const std::string& binary,
                                const std::string& home) {
-    const std::string log = (home.empty() ? dir : home) + "/quillemarch.log";
-    const std::string config = (home.empty() ? dir : home) + "/config.ini";
-    const bool fresh = !FileExists(config);
-    const bool regular = std::filesystem::is_regular_file(config);
+    const std::string own = home.empty() ? dir : home;
+    const std::string log = own + "/quillemarch.log", config = own + "/config.ini";
+    const bool fresh = !FileExists(config), regular = std::filesystem::is_regular_file(config);
     const std::string settings = regular ? ReadFile(config) : "";  // a FIFO would never end
     // Allegro now and then fails to start (status 1) when one run follows another: that start
     // is tried again, with the settings file as it was.
@@ -87,10 +86,6 @@ int GameProcess::Wait(int timeoutMs) {
         pid = -1;
     }
     return pid > 0 ? -1 : status;
-}
-
-void GameProcess::Kill(int signal) {
-    if (pid > 0) kill(pid, signal);
 }
 
 bool GameProcess::Running() { return pid > 0 && Wait(0) == -1; }

@@ -2,6 +2,7 @@
 // the way a player at the keyboard would.
 #pragma once
 
+#include <signal.h>
 #include <sys/types.h>
 
 #include <cstdint>
@@ -30,7 +31,7 @@ public:
                       const std::string& binary = "", const std::string& home = "");
     // The exit status, -1 while it still runs after the timeout, or 128 + signal.
     int Wait(int timeoutMs);
-    void Kill(int signal);
+    void Kill(int signal) { pid > 0 && kill(pid, signal); }
     bool Running();
     pid_t Pid() const { return pid; }
 

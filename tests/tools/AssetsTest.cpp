@@ -34,7 +34,7 @@ TEST(Assets, CommittedDataIsWhatTheGeneratorMakes)
     using Bytes = std::istreambuf_iterator<char>;
     for (const std::string& f : files) {
         std::ifstream x(made / f, std::ios::binary), y(data / f, std::ios::binary);
-        EXPECT_TRUE(std::equal(Bytes(x), Bytes(), Bytes(y), Bytes())) << f << " is stale: build assets";
+        EXPECT_TRUE(std::equal(Bytes(x), Bytes(), Bytes(y), Bytes())) << f << " is stale";
     }
     for (const std::string& f : FilesUnder(data))
         EXPECT_TRUE(files.count(f) || (f.rfind("gfx/", 0) && f.rfind("audio/", 0))) << f;
