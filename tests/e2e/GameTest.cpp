@@ -33,10 +33,7 @@ std::string Config(const std::string& size, char smooth, char sound,
     return std::regex_replace(s, std::regex("\n"), eol);
 }
 
-Lines operator+(Lines a, const Lines& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
+Lines operator+(Lines a, const Lines& b) { return a.insert(a.end(), b.begin(), b.end()), a; }
 
 const std::string kDefaults = Config("640\n400", '0', '1');
 const Lines kNoConfig = {"Init engine:", "   Reading config file...Failed!",

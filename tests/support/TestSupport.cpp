@@ -24,7 +24,7 @@ ScratchDir::ScratchDir() : previous(fs::current_path()) {
 ScratchDir::~ScratchDir() {
     std::error_code ignored;
     fs::current_path(previous, ignored);
-    if (!getenv("QM_KEEP_SCRATCH")) fs::remove_all(path, ignored);
+    if (!getenv("QM_KEEP_SCRATCH")) fs::remove_all(path, ignored);  // kept, to look into a failure
 }
 
 void ScratchDir::CopyData(const std::vector<std::string>& parts) const {
