@@ -10,15 +10,7 @@ cmake -S "$ROOT" -B build-bench -DCMAKE_BUILD_TYPE=Release -DQM_TESTS=OFF -DQM_B
 cmake --build build-bench -j "$(nproc)" >/dev/null
 BIN=$ROOT/build-bench/bin
 
-display=90
-while [ -e /tmp/.X11-unix/X$display ] || [ -e /tmp/.X$display-lock ]; do
-    display=$((display + 1))
-done
-Xvfb :$display -screen 0 1920x1200x24 -nolisten tcp >/dev/null 2>&1 &
-XVFB_PID=$!
-trap 'kill $XVFB_PID 2>/dev/null || true' EXIT INT TERM
-sleep 1
-export DISPLAY=:$display ALSOFT_DRIVERS=null
+. "$ROOT/tools/private-display.sh"
 
 work=$(mktemp -d)
 tick=$(cd "$work" && "$BIN/tick_bench")

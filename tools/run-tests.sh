@@ -17,22 +17,10 @@ build() {  # build <dir> <extra cmake args...>
 build build
 build build-asan -DQM_SANITIZE=ON
 
-# A display number nobody uses, killed by its process id when we leave.
-display=90
-while [ -e /tmp/.X11-unix/X$display ] || [ -e /tmp/.X$display-lock ]; do
-    display=$((display + 1))
-done
-Xvfb :$display -screen 0 1920x1200x24 -nolisten tcp >/dev/null 2>&1 &
-XVFB_PID=$!
-trap 'kill $XVFB_PID 2>/dev/null || true' EXIT INT TERM
-for _ in $(seq 50); do
-    [ -e /tmp/.X11-unix/X$display ] && break
-    sleep 0.1
-done
-export DISPLAY=:$display
-export ALSOFT_DRIVERS=null
-# Allegro and Mesa keep some allocations until exit on purpose; leaks are
-# checked by the soak test with its own suppressions.
+. "$ROOT/tools/private-display.sh"
+# Allegro and Mesa keep some allocations until exit on purpose; the start-up
+# table's runs of the real game look for the game's own leaks, with their own
+# suppressions.
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 

@@ -1,5 +1,6 @@
 // The game screen and its text drawn through the real layer under Xvfb and read back.
 #include <atomic>
+#include <cctype>
 #include <chrono>
 #include <cmath>
 #include <functional>
@@ -65,7 +66,7 @@ TEST_F(YardTest, SceneDrawsWhatStandsInTheYard)
         worker.x = 100.0f, worker.y = 60.0f, worker.facing = static_cast<Facing>(r.facing);
         gs.cranes[0].x = 200.0f, gs.cranes[0].unloaded = r.unloaded, gs.alarms[0].state = r.alarm;
         DrawFrame();
-        const Rgba seen = oltest::ReadScreen().At(2 * r.x + 1, 2 * r.y + 1);  // logical (x, y)
+        const Rgba seen = oltest::ScreenPixels().At(2 * r.x + 1, 2 * r.y + 1);  // logical (x, y)
         EXPECT_TRUE(oltest::Near(seen, r.colour, 8)) << seen;
     });
 }
@@ -145,10 +146,9 @@ TEST(TextCells, EveryByteHasItsSheetCell)
 {
     const std::string marks = "!?():-\".<> ";
     for (int c = 0; c < 256; ++c) {
-        const std::size_t mark = marks.find(char(c));
-        const int want = c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'Z' ? 10 + c - 'A'
-                         : mark != std::string::npos ? 36 + int(mark) : 37;
-        EXPECT_EQ(CharacterCell(char(c)), want) << c;
+        const int mark = int(marks.find(char(c)));  // -1 when none
+        EXPECT_EQ(CharacterCell(char(c)), std::isdigit(c) ? c - '0' : std::isupper(c) ? 10 + c - 'A'
+                                          : mark >= 0 ? 36 + mark : 37) << c;
     }
 }
 
@@ -166,7 +166,7 @@ TEST(Text, CharactersLandOnTheirGridPlacesShowingTheirCells)
     DrawTextLine({10, 5, ol::Color(), "A1"});  // colour alpha 0: the sheet's own colours
     DrawTextLine({20, 30, ol::Color::RED, "W.W"}), gameState.fontImage.Destroy(false);
     EXPECT_FALSE(glIsEnabled(GL_FOG)) << "the tint must switch its fog off again";
-    const oltest::ScreenPixels screen = oltest::ReadScreen();
+    const oltest::ScreenPixels screen;
     for (int y = 8; y < 26; ++y)
         for (int x = 18; x < 48; ++x) {
             const bool row = y >= 10 && y < 24;

@@ -17,7 +17,6 @@ namespace yardtest {
 
 using Sounds = std::vector<std::string>;
 inline int deaths = 0;
-inline void ReleaseKeys() { std::memset(const_cast<char*>(key), 0, KEY_MAX); }
 inline void Ticks(int n) { for (int t = 0; t < n; ++t) UpdateTick(); }
 
 // A crate in column c: resting on top of its stack, or (with y >= 0) falling from y.
@@ -39,7 +38,7 @@ protected:
     // A fresh yard, also for each row of a table.
     void NewYard()
     {
-        std::srand(1234), ReleaseKeys(), NewGame();
+        std::srand(1234), std::memset(const_cast<char*>(key), 0, KEY_MAX), NewGame();  // keys up
         for (GameObject& crane : gs.cranes) crane.x += 100000.0f;  // too far away to drop
         crateWidth = crateHeight = worker.width = kCrateSize, worker.height = 21;
         // Out of the way, on the floor, facing right, idle.

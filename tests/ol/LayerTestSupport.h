@@ -53,7 +53,6 @@ struct ScreenPixels {
         return Rgba{p[0], p[1], p[2], p[3]};
     }
 };
-inline ScreenPixels ReadScreen() { return {}; }
 
 // Writes a PNG of colour(x, y); depth 32 keeps alpha, depth 8 uses the selected palette.
 inline void WritePicture(const std::string& path, int width, int height, int depth,

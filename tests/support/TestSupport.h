@@ -38,11 +38,6 @@ std::vector<std::string> ReadLines(const std::string& name);  // without line en
 std::string ScoreBytes(const std::vector<int32_t>& scores);
 std::string NameLines(std::string names);
 void WriteTable(const std::string& scores, const std::string& names);
-// A table any game beats: 50, 40, 30, 20 and 10 for ANNA, BEN, CARL, DORA and EMIL.
-inline void WriteWeakTable()
-{
-    WriteTable(ScoreBytes({50, 40, 30, 20, 10}), NameLines("ANNA,BEN,CARL,DORA,EMIL"));
-}
 
 // Takes the place of the sound card and keeps what the game asked for, as
 // effect numbers ("sfx3") and music ("mus0", "mus0 loop"), in order. The
