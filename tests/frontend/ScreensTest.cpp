@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <chrono>
 #include <functional>
-#include <mutex>
 #include <thread>
 
 #include "engine/Engine.h"
@@ -23,14 +22,6 @@ using namespace testsupport;
 using Clock = std::chrono::steady_clock;
 
 namespace {
-// Waits up to a second for the window to show what is asked; from any thread.
-bool Eventually(const std::function<bool()>& shown)
-{
-    for (auto end = Clock::now() + 1s; !shown(); std::this_thread::sleep_for(5ms))
-        if (Clock::now() > end) return false;
-    return true;
-}
-
 // The lit columns between the prompt and the bar, where only the heads go: "24-637".
 std::string Heads()
 {
@@ -65,9 +56,7 @@ protected:
         ASSERT_TRUE(oltest::OpenTestScreen(640, 400)) << "the screen tests need an X server (Xvfb)";
         scaleX = scaleY = 2.0f;
         clear_keybuf(), key[KEY_ENTER] = key[KEY_ESC] = key[KEY_H] = 0;
-        watchText = [this](const TextLine& l) { std::lock_guard g(lock); lines.push_back(Said(l)); };
     }
-    void TearDown() override { watchText = nullptr; }
     std::string Played(std::string played = "")  // since last asked, effects by number: "stop3"
     {
         for (const std::string& s : sound.Take())
@@ -81,30 +70,21 @@ protected:
         screen(), other.join();
         clear_keybuf(), key[KEY_ENTER] = key[KEY_ESC] = 0;
     }
-    // The text lines drawn since last cleared; the screens draw on one thread, tests look from
-    // another.
-    void Clear() { std::lock_guard g(lock); lines.clear(); }
-    bool Has(const std::string& line)
-    {
-        std::lock_guard g(lock);
-        return std::find(lines.begin(), lines.end(), line) != lines.end();
-    }
-    bool Shows(const TextLine& line) { return Eventually([&] { return Has(Said(line)); }); }
+    bool Shows(const TextLine& line) { return Poll(1000, 5, [&] { return text.Has(Said(line)); }); }
     // Keys queued for what is drawn next.
-    void Press(const std::string& keys) { keys.empty() || (Clear(), true), Queue(keys); }
+    void Press(const std::string& keys) { keys.empty() || (text.Clear(), true), Queue(keys); }
     // So many steps of the title's clock, each to its end, keeping the last one's text; false
     // when one stalls.
     bool Tick(int steps)
     {
         for (auto end = Clock::now() + 2s; steps-- > 0; end = Clock::now() + 2s)
-            for (Clear(), gameState.tickCounter = 1; gameState.tickCounter > 0;)
+            for (text.Clear(), gameState.tickCounter = 1; gameState.tickCounter > 0;)
                 if (Clock::now() > end) return false;
         return true;
     }
     ScratchDir dir;
     SoundRecorder sound;
-    std::mutex lock;
-    std::vector<std::string> lines;
+    TextSeen text;  // since last cleared
     const ol::Color* palette = gameState.palette;
 };
 
@@ -145,8 +125,8 @@ TEST_F(Screens, TitleTakesTurnsOnItsClock)
             SCOPED_TRACE(row.what);
             if (row.from >= 0) gameState.titleTicks = row.from;
             EXPECT_TRUE(Tick(row.steps) && gameState.titleTicks == row.after) << gameState.titleTicks;
-            EXPECT_TRUE(Eventually([&row] { return Heads() == row.heads; })) << Heads();
-            EXPECT_TRUE(Has(Said(row.line))) << Said(row.line);
+            EXPECT_TRUE(Poll(1000, 5, [&row] { return Heads() == row.heads; })) << Heads();
+            EXPECT_TRUE(text.Has(Said(row.line))) << Said(row.line);
         }
         EXPECT_TRUE(gameState.hiScore == 4321 && Played() == "mus0 loop");
         key[KEY_H] = 1;
@@ -192,7 +172,7 @@ TEST_F(Screens, NameEntryKeysSpellTheNameAtItsPlace)
         for (const TextLine& l : {TextLine{68, 20, palette[10], headline},
                                   {105, 40, palette[6], "INPUT YOUR NAME:"},
                                   {195, 115, palette[11], "END"}})
-            EXPECT_EQ(Has(Said(l)), !c.place.empty()) << Said(l);
+            EXPECT_EQ(text.Has(Said(l)), !c.place.empty()) << Said(l);
     }
 }
 

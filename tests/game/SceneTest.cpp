@@ -93,9 +93,7 @@ TEST_F(YardTest, LoadingTheGameSizesTheWorkerAndStartsTheClock)
 class WaveWatch : public SoundOutput {
 public:
     int sounds = 0;
-    std::vector<TextLine> letters;  // the wave's, below the HUD
-    WaveWatch() { watchText = [this](const TextLine& l) { if (l.y > 100) letters.push_back(l); }; }
-    ~WaveWatch() { watchText = nullptr; }
+    testsupport::TextSeen text;  // the last pass's letters are the last lines drawn
     void Play(const std::string& path, bool) override
     {
         const int n = ++sounds, pass = gameState.workerSprites[0].Elapsed() + 1;
@@ -103,17 +101,16 @@ public:
         EXPECT_EQ(pass, n <= 12 ? 6 * n : 6 * n - 5);  // 5 degrees a pass, and 360 comes back to 0
         EXPECT_EQ(gameState.elapsedSeconds, n == 1 ? 32 : n == 2 ? 22 : 24 - n);
         EXPECT_EQ(path, "sfx\\sfx5");
-        ASSERT_GE(letters.size(), 9u);
+        const std::vector<std::string> lines = text.Lines();
+        ASSERT_GE(lines.size(), 9u);
         const int angle = 5 * ((pass - 1) % 73);
-        const double kRadian = M_PI / 180;
-        std::string want, seen;
+        const auto y = [angle](int k) { return int(111 + 5 * std::sin(k + angle * M_PI / 180)); };
+        std::vector<std::string> want;
         for (int k = 0; k < 10; ++k)  // the space is not drawn
             if (k != 4)
-                want += testsupport::Said({125 + 7 * k, int(111 + 5 * std::sin(k + angle * kRadian)),
-                                           gameState.palette[15], {"GAME OVER!"[k]}}) + "\n";
-        for (std::size_t i = letters.size() - 9; i < letters.size(); ++i)
-            seen += testsupport::Said(letters[i]) + "\n";
-        EXPECT_EQ(seen, want);
+                want.push_back(testsupport::Said({125 + 7 * k, y(k),
+                                                  gameState.palette[15], {"GAME OVER!"[k]}}));
+        EXPECT_EQ(std::vector<std::string>(lines.end() - 9, lines.end()), want);
         if (n == 20) key[KEY_ENTER] = 1;
     }
     void StopAll() override {}

@@ -215,11 +215,10 @@ TEST_F(YardTest, FallingCrateKillsAStandingWorkerAndBurstsOnARisingOne)
 // digits; a number too long for its place starts again from 0.
 TEST_F(YardTest, HudNumbersEndUnderTheirLabelsAndWrap)
 {
-    std::vector<std::string> drawn, want;
-    watchText = [&drawn](const TextLine& l) { drawn.push_back(testsupport::Said(l)); };
+    testsupport::TextSeen drawn;
     gs.hiScore = 10000, worker.score = 9, gs.elapsedSeconds = 100, DrawHud();
     gs.hiScore = 1000, worker.score = 100000, gs.elapsedSeconds = 10000, DrawHud();
-    watchText = nullptr;
+    std::vector<std::string> want;
     const std::pair<int, const char*> numbers[] = {{152, "10000"}, {40, "9"}, {278, "100"},
                                                    {160, "1000"}, {40, "0"}, {292, "0"}};
     const std::string labels = "SCORE:           HI-SCORE:           TIME:";
@@ -227,7 +226,7 @@ TEST_F(YardTest, HudNumbersEndUnderTheirLabelsAndWrap)
         if (i % 3 == 0) want.push_back(testsupport::Said({12, 5, gs.palette[2], labels}));
         want.push_back(testsupport::Said({numbers[i].first, 15, gs.palette[10], numbers[i].second}));
     }
-    EXPECT_EQ(drawn, want);
+    EXPECT_EQ(drawn.Lines(), want);
     EXPECT_EQ(HudScoreX(10) + HudScoreX(99) + HudTimeX(1000), 33 + 33 + 272) << "two digits, four";
 }
 

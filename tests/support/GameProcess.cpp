@@ -15,11 +15,7 @@
 
 namespace testsupport {
 
-namespace {
-
-// Checks `done` every `stepMs` until it holds (true) or `timeoutMs` have passed (false).
-template <typename Done>
-bool Poll(int timeoutMs, int stepMs, Done done) {
+bool Poll(int timeoutMs, int stepMs, const std::function<bool()>& done) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (!done()) {
         if (std::chrono::steady_clock::now() >= end) return false;
@@ -27,6 +23,8 @@ bool Poll(int timeoutMs, int stepMs, Done done) {
     }
     return true;
 }
+
+namespace {
 
 // Puts the pointer over the game's window (the only one named after the program), which gives
 // it the keyboard: Xvfb has no window manager.

@@ -6,6 +6,7 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -52,6 +53,8 @@ bool WaitForLine(const std::string& file, const std::string& line, int timeoutMs
 void HoldKey(const std::string& keysym, int ms = 150);
 void TapKey(const std::string& keysym);  // enough for keys read from the keyboard buffer
 void Sleep(int ms);
+// Checks `done` every `stepMs` until it holds (true) or `timeoutMs` have passed (false).
+bool Poll(int timeoutMs, int stepMs, const std::function<bool()>& done);
 Lines LogBody(const std::string& file);  // the log lines after the header
 // The screen's top-left corner, where the game's window opens, as 0xRRGGBB row by row.
 std::vector<uint32_t> GrabScreen(int width, int height);

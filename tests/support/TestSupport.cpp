@@ -3,6 +3,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -71,6 +72,17 @@ std::string Said(const TextLine& l) {
     std::snprintf(colour, sizeof colour, "#%02X%02X%02X", int(l.colour.red * 255 + 0.5f),
                   int(l.colour.green * 255 + 0.5f), int(l.colour.blue * 255 + 0.5f));
     return std::to_string(l.x) + "," + std::to_string(l.y) + " " + colour + " " + l.text;
+}
+
+TextSeen::TextSeen() {
+    watchText = [this](const TextLine& l) { std::lock_guard g(lock); lines.push_back(Said(l)); };
+}
+TextSeen::~TextSeen() { watchText = nullptr; }
+std::vector<std::string> TextSeen::Lines() { std::lock_guard g(lock); return lines; }
+void TextSeen::Clear() { std::lock_guard g(lock); lines.clear(); }
+bool TextSeen::Has(const std::string& line) {
+    std::lock_guard g(lock);
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
 std::string SourceData() { return std::string(QM_SOURCE_DIR) + "/data"; }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,21 @@ private:
 
 // A text line as the player reads it: "90,120 #588D43 PRESS ENTER TO START".
 std::string Said(const TextLine& line);
+
+// Keeps, while it lives, every text line drawn, as Said says it. The screens draw on one
+// thread while tests look from another.
+class TextSeen {
+public:
+    TextSeen();
+    ~TextSeen();
+    std::vector<std::string> Lines();  // in the order drawn
+    bool Has(const std::string& line);
+    void Clear();
+
+private:
+    std::mutex lock;
+    std::vector<std::string> lines;
+};
 
 // The shipped data/ and the built game binary.
 std::string SourceData();
