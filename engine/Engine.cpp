@@ -2,10 +2,12 @@
 // when the player quits. Every step is reported to the game log.
 #include "engine/Engine.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <ctime>
 
 #include "engine/Quit.h"
+#include "engine/Random.h"
 #include "engine/Sound.h"
 #include "ol/Startup.h"
 
@@ -91,11 +93,11 @@ void InitEngine(Log& log, Settings& settings)
     ReadConfigFile(log, settings);
     scaleX = static_cast<float>(settings.width) / kLogicalWidth;
     scaleY = static_cast<float>(settings.height) / kLogicalHeight;
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    SeedRandom(static_cast<std::uint32_t>(std::time(nullptr)));
     ol::Startup::StartProgram(true, true, true);
     SetUpScreen(log, settings);
     // This second seed is the one the game plays with.
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    SeedRandom(static_cast<std::uint32_t>(std::time(nullptr)));
     StartSound(log, settings);
     ol::Desktop::OnDisplayLost(SaveWhatTheDisplayTookAway);
     ListenForQuitRequests();

@@ -3,6 +3,7 @@
 #include "engine/Platform.h"
 
 #include <dirent.h>
+#include <errno.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,7 +19,7 @@ static std::string LocalClockText(const char* format, const char* unknown)
 {
     std::time_t now = std::time(nullptr);
     std::tm local{};
-    char text[16] = "";
+    char text[32] = "";
     if (localtime_r(&now, &local) == nullptr ||
         std::strftime(text, sizeof text, format, &local) == 0)
         return unknown;
@@ -27,6 +28,7 @@ static std::string LocalClockText(const char* format, const char* unknown)
 
 std::string DateText() { return LocalClockText("%m/%d/%y", "00/00/00"); }
 std::string TimeText() { return LocalClockText("%H:%M:%S", "00:00:00"); }
+std::string StampText() { return LocalClockText("%Y-%m-%d-%H%M%S", "0000-00-00-000000"); }
 
 bool ListDirectorySorted(const std::string& dir, std::vector<std::string>& names)
 {
@@ -114,6 +116,14 @@ bool WriteFileWhole(const std::string& path, const std::string& bytes)
     }
     FlushDirectoryOf(target);
     return true;
+}
+
+bool MakeDirectory(const std::string& dir)
+{
+    const std::string native = NativePath(dir);
+    struct stat info;
+    if (mkdir(native.c_str(), 0755) == 0) return true;
+    return errno == EEXIST && stat(native.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 std::vector<std::string> CommandLine()

@@ -16,6 +16,8 @@ using ol::NativePath;
 // "MM/DD/YY" and "HH:MM:SS" from the local clock, as the log header shows them.
 std::string DateText();
 std::string TimeText();
+// "YYYY-MM-DD-HHMMSS" from the local clock, for file names that sort by date.
+std::string StampText();
 
 // The entries of a directory without "." and "..", sorted by byte order so
 // that sound number n is the same file on every machine. False when the
@@ -43,6 +45,9 @@ void FlushDirectoryOf(const std::string& path);
 // moment leaves the old file or the new one whole. True when the new file is
 // in place.
 bool WriteFileWhole(const std::string& path, const std::string& bytes);
+
+// Makes the directory unless it is there; true when it is there now.
+bool MakeDirectory(const std::string& dir);
 
 // The program's arguments, the program name first; readable before main runs.
 std::vector<std::string> CommandLine();

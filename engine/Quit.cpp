@@ -2,6 +2,7 @@
 
 #include <signal.h>
 
+#include <atomic>
 #include <initializer_list>
 
 #include "ol/Startup.h"
@@ -9,9 +10,14 @@
 namespace {
 
 volatile sig_atomic_t quitRequested = 0;
+std::atomic<bool> closeButtonPressed{false};
 
 void RequestQuit(int) { quitRequested = 1; }
-void RequestQuitByButton() { quitRequested = 1; }
+void RequestQuitByButton()
+{
+    closeButtonPressed = true;
+    quitRequested = 1;
+}
 
 }  // namespace
 
@@ -28,4 +34,9 @@ void ListenForQuitRequests()
 bool QuitRequested()
 {
     return quitRequested != 0;
+}
+
+bool QuitRequestedByCloseButton()
+{
+    return closeButtonPressed;
 }

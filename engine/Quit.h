@@ -8,3 +8,5 @@
 // up against a frame being shown, and listens to the close button.
 void ListenForQuitRequests();
 bool QuitRequested();
+// Whether the close button asked, rather than a signal.
+bool QuitRequestedByCloseButton();

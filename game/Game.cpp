@@ -4,16 +4,19 @@
 #include <errno.h>
 
 #include <cstdlib>
+#include <functional>
 
 #include "engine/Engine.h"
 #include "engine/Platform.h"
 #include "engine/Quit.h"
+#include "engine/Random.h"
 #include "engine/Sound.h"
 #include "game/Rules.h"
 #include "ol/Canvas.h"
 #include "ol/LayerLog.h"
 
 static_assert(KEY_ESC == 59 && KEY_PRTSCR == 92, "the game loop's keys");
+static_assert(KEY_LEFT == 82 && KEY_RIGHT == 83 && KEY_SPACE == 75, "the worker's keys");
 
 namespace {
 
@@ -75,12 +78,28 @@ void ResetCranesAndLights()
     for (int i = 0; i < 3; ++i) {
         gs.cranes[i].x = kCraneStartX[i];
         gs.cranes[i].y = kCraneY;
-        gs.cranes[i].column = std::rand() % COLUMN_COUNT;
+        gs.cranes[i].column = Random() % COLUMN_COUNT;
     }
     for (int i = 0; i < 2; ++i) {
         gs.alarms[i].x = kAlarmX[i];
         gs.alarms[i].y = kAlarmY;
     }
+}
+
+// The keys the worker obeys, read once for the whole tick.
+bool ReadKeyboard(TickInput& input)
+{
+    input.left = key[KEY_LEFT] != 0;
+    input.right = key[KEY_RIGHT] != 0;
+    input.jump = key[KEY_SPACE] != 0;
+    return true;
+}
+
+// How a game left by the loop ended, when no crate ended it.
+GameEnding EndingOfPlay()
+{
+    if (!QuitRequested()) return GameEnding::Escape;
+    return QuitRequestedByCloseButton() ? GameEnding::CloseButton : GameEnding::Signal;
 }
 
 }  // namespace
@@ -110,8 +129,27 @@ void LoadGame()
     if (!ok) std::exit(1);
 }
 
+GameStart NextGameStart()
+{
+    GameStart start;
+    start.seed = static_cast<std::uint32_t>(Random());
+    start.facing = gs.worker.facing;
+    start.spaceHeld = gs.spaceHeld;
+    start.timePhase = gs.timeAnimation.Elapsed();
+    return start;
+}
+
 void NewGame()
 {
+    NewGame(NextGameStart());
+}
+
+void NewGame(const GameStart& start)
+{
+    SeedRandom(start.seed);
+    gs.worker.facing = start.facing;
+    gs.spaceHeld = start.spaceHeld;
+    gs.timeAnimation.SetElapsed(start.timePhase);
     gameRunning = true;
     gs.tickCounter = 0;
     ResetCranesAndLights();
@@ -127,28 +165,49 @@ void NewGame()
     gs.pushSteps = 0;
     ShapeAnimations();
     ResetWorker();
+    BeginRecord(start);
+}
+
+void WaitForTick()
+{
+    while (sem_wait(&gs.tickSemaphore) != 0 && errno == EINTR) {
+    }
 }
 
 // Every tick that is due, unless a timer tick arrives during one (then a frame
-// is drawn first) or the game has just ended.
-void RunDueTicks()
+// is drawn first), the game has just ended or the input has run out.
+void RunDueTicks(const InputSource& nextInput)
 {
-    RunDueSteps([] {
-        UpdateTick();
+    RunDueSteps([&nextInput] {
+        TickInput input;
+        if (!nextInput(input)) {
+            gameRunning = false;
+            return false;
+        }
+        PlayTick(input);
         return gameRunning;
     });
 }
 
+void RunGameLoop(const InputSource& nextInput)
+{
+    while (!key[KEY_ESC] && gameRunning && !QuitRequested()) {
+        WaitForTick();
+        RunDueTicks(nextInput);
+        DrawFrame();
+    }
+}
+
+// A game ended by Escape, a signal or the close button is kept too; one
+// under a crate was kept before its name entry.
 void RunGame()
 {
     NewGame();
     gs.log.WriteLine("Game running!");
-    while (!key[KEY_ESC] && gameRunning && !QuitRequested()) {
-        while (sem_wait(&gs.tickSemaphore) != 0 && errno == EINTR) {
-        }
-        RunDueTicks();
-        DrawFrame();
-    }
+    RunGameLoop(ReadKeyboard);
+    if (RecordEnded()) return;
+    EndRecord(EndingOfPlay());
+    SaveLastGame();
 }
 
 // Print Screen held: the picture on the back buffer goes to "screenshot.png"
@@ -196,4 +255,5 @@ void UpdateTick()
     AlignCrates();
     EndGameIfWorkerDead();
     CountTime();
+    WrapCounters();
 }

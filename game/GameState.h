@@ -5,6 +5,7 @@
 #include <semaphore.h>
 
 #include <atomic>
+#include <functional>
 #include <vector>
 
 #include "engine/Log.h"
@@ -15,6 +16,14 @@
 #include "game/Text.h"
 #include "ol/Bitmap.h"
 #include "ol/Color.h"
+
+// The keys the rules read, taken once at the start of each tick: from the
+// keyboard in play, from the record when a game is replayed.
+struct TickInput {
+    bool left = false;
+    bool right = false;
+    bool jump = false;
+};
 
 struct GameState {
     // The 100 Hz logic clock, shared with the timer thread.
@@ -64,7 +73,10 @@ struct GameState {
     int explosionX = 0, explosionY = 0;
 
     ol::Color palette[16];  // the game's sixteen colours
-    bool spaceHeld = false;  // Space was down at the last tick: a jump needs a fresh press
+
+    // This tick's keys, and the jump key at the last tick: a jump needs a fresh press.
+    TickInput input;
+    bool spaceHeld = false;
 
     // Step counters of the row drop, the push slide and the explosion display.
     int rowDropSteps = 0, pushSteps = 0, explosionFrames = 0;
@@ -77,11 +89,24 @@ extern bool gameRunning;        // the game loop runs while this holds
 extern int pushedCrateIndex;    // crate in a push slide, -1 when none
 
 // Program flow (game/Game.cpp).
+struct GameStart;
 void LoadGame();
+// One game played from the keyboard, recorded and kept as "lastgame.qmr".
 void RunGame();
+// Where the keys of each tick come from: the keyboard, or a replay's record,
+// which says false when it has no more.
+using InputSource = std::function<bool(TickInput&)>;
+// Ticks at the clock's pace and a frame after them, until the game ends,
+// Escape is down, the program is asked to end or the input has run out.
+void RunGameLoop(const InputSource& nextInput);
+// The seed drawn for the next game, and what the last one left behind.
+GameStart NextGameStart();
 void NewGame();
+void NewGame(const GameStart& start);
 void UpdateTick();
 void TimerTick();
+// Waits for the next tick of the clock.
+void WaitForTick();
 // Runs the steps that are due, one per tick counted by the clock, unless a
 // timer tick arrives during one (then the caller draws or polls first) or the
 // step returns false.

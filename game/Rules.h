@@ -3,6 +3,7 @@
 #pragma once
 
 #include "game/GameState.h"
+#include "game/Record.h"
 #include "game/Scene.h"
 
 // Yard and crates (game/Yard.cpp).
@@ -49,12 +50,20 @@ void UpdateWorkerMotion();
 
 // Score, HUD and end of game (game/Score.cpp).
 void CountTime();
+// The last step of every tick, and the end of the TIME conversion.
+void WrapCounters();
 void CountDownTimeStep();      // one step of turning TIME into points
 void ConvertRemainingTime();   // the rest at once, when Enter hurries it
 int HudScoreX(int value);
 int HudHiScoreX(int value);
 int HudTimeX(int value);
 void DrawHud();
+// The waving "GAME OVER!" while TIME counts down into points, one pass per
+// frame, until `over` says so; false when a quit request cut it short.
+bool WaveGameOver(bool (*over)());
+// What every game under a crate ends with, however its end is shown: the
+// rest of TIME in points, the counters wrapped, the record closed.
+void EndGameUnderCrate();
 void EndOfGame();
 // The sequence run by a tick in which the worker died; the real game runs
 // EndOfGame, a test may put a recorder in its place.
@@ -63,4 +72,4 @@ extern void (*runEndOfGame)();
 // Program flow (game/Game.cpp).
 void SaveScreenshotWhileHeld();
 void EndGameIfWorkerDead();
-void RunDueTicks();
+void RunDueTicks(const InputSource& nextInput);

@@ -21,6 +21,9 @@ constexpr int kPointsPerSecond = 10;
 constexpr int kLastCountedStep = 1;   // below 30 seconds TIME counts down one by one
 constexpr int kBigStep = 10;
 constexpr int kBigStepFrom = 30;
+// SCORE has five places and TIME four; a number that outgrows them starts again from 0.
+constexpr int kMaxScore = 99999;
+constexpr int kMaxTime = 9999;
 
 // Digit-dependent x of each HUD number, so that the numbers end under their labels.
 constexpr int kScoreX[] = {40, 33, 26, 19, 12};
@@ -38,6 +41,13 @@ int Digits(int value)
     int digits = 1;
     for (int limit = 10; value >= limit && digits < 9; limit *= 10) digits += 1;
     return digits;
+}
+
+// What a HUD place shows: HI-SCORE comes from the table and SCORE grows
+// during the countdown, so either may have outgrown its place.
+int Shown(int value, int limit)
+{
+    return value > limit ? 0 : value;
 }
 
 int XForDigits(const int* table, int entries, int value)
@@ -65,6 +75,12 @@ void CountTime()
     if (gs.timeAnimation.Elapsed() > kTicksPerSecond - 1) gs.elapsedSeconds += 1;
 }
 
+void WrapCounters()
+{
+    if (gs.worker.score > kMaxScore) gs.worker.score = 0;
+    if (gs.elapsedSeconds > kMaxTime) gs.elapsedSeconds = 0;
+}
+
 void CountDownTimeStep()
 {
     if (gs.elapsedSeconds <= 0) return;
@@ -87,36 +103,49 @@ int HudHiScoreX(int value) { return XForDigits(kHiScoreX, 5, value); }
 int HudTimeX(int value) { return XForDigits(kTimeX, 4, value); }
 
 // The labels, then SCORE, HI-SCORE and TIME; a number too long for its place
-// starts again from 0.
+// shows 0.
 void DrawHud()
 {
     DrawText(12, 5, gs.palette[2], kHudLabels);
-    if (gs.hiScore > 99999) gs.hiScore = 0;
-    if (gs.worker.score > 99999) gs.worker.score = 0;
-    if (gs.elapsedSeconds > 9999) gs.elapsedSeconds = 0;
+    const int hiScore = Shown(gs.hiScore, kMaxScore);
+    const int score = Shown(gs.worker.score, kMaxScore);
+    const int time = Shown(gs.elapsedSeconds, kMaxTime);
     const ol::Color& number = gs.palette[10];
-    DrawText(HudHiScoreX(gs.hiScore), 15, number, std::to_string(gs.hiScore));
-    DrawText(HudScoreX(gs.worker.score), 15, number, std::to_string(gs.worker.score));
-    DrawText(HudTimeX(gs.elapsedSeconds), 15, number, std::to_string(gs.elapsedSeconds));
+    DrawText(HudHiScoreX(hiScore), 15, number, std::to_string(hiScore));
+    DrawText(HudScoreX(score), 15, number, std::to_string(score));
+    DrawText(HudTimeX(time), 15, number, std::to_string(time));
 }
 
-// Runs inside the tick in which the worker died, one pass per frame, until
-// Enter: TIME counts down into points while the scene stands frozen.
-void EndOfGame()
+bool WaveGameOver(bool (*over)())
 {
     int angle = 0;
-    while (!key[KEY_ENTER]) {
-        if (QuitRequested()) {
-            gameRunning = false;  // the program ends; no name entry
-            return;
-        }
+    while (!over()) {
+        if (QuitRequested()) return false;
         DrawWavingGameOver(angle);
         angle = angle == 360 ? 0 : angle + 5;
         if (angle % 30 == 0) CountDownTimeStep();
         DrawFrame();
     }
+    return true;
+}
+
+void EndGameUnderCrate()
+{
     ConvertRemainingTime();
+    WrapCounters();
+    EndRecord(GameEnding::Crate);
+    gameRunning = false;
+}
+
+// Runs inside the tick in which the worker died, one pass per frame, until
+// Enter: TIME counts down into points while the scene stands frozen. The
+// game is kept as "lastgame.qmr" before the name entry, which may take long.
+void EndOfGame()
+{
+    const bool entered = WaveGameOver([] { return key[KEY_ENTER] != 0; });
+    EndGameUnderCrate();
+    SaveLastGame();
+    if (!entered) return;  // the program ends; no name entry
     clear_keybuf();
     if (enterHighScore) enterHighScore();
-    gameRunning = false;
 }

@@ -1,10 +1,7 @@
 // The worker: walks with the arrow keys, glides when they are let go, jumps
 // with Space, stands on crates, pushes them, and dies under a falling one.
-#include <allegro.h>
-
+// He reads the keys from the tick's input record, never from the keyboard.
 #include "game/Rules.h"
-
-static_assert(KEY_LEFT == 82 && KEY_RIGHT == 83 && KEY_SPACE == 75, "the worker's keys");
 
 namespace {
 
@@ -104,8 +101,8 @@ void Walk(Facing facing, WalkCommand command)
 // made again: a step may have brought him against a crate.
 void WalkOrGlide()
 {
-    const bool left = key[KEY_LEFT] != 0;
-    const bool right = key[KEY_RIGHT] != 0;
+    const bool left = gs.input.left;
+    const bool right = gs.input.right;
     if (left && worker.x > kLeftWall) Walk(Facing::Left, WalkCommand::WalkLeft);
     if (right && worker.x < kRightWall) Walk(Facing::Right, WalkCommand::WalkRight);
     // Let go, he glides on the way he faces until he is slow.
@@ -123,7 +120,7 @@ void WalkOrGlide()
 // A jump starts on a fresh press of Space, never in mid-fall.
 void StartJumpOnFreshPress()
 {
-    bool space = key[KEY_SPACE] != 0;
+    const bool space = gs.input.jump;
     if (space && !worker.falling && !gs.spaceHeld) {
         worker.state = kWorkerAirborne;
         worker.jumping = true;

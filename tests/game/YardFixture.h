@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/Random.h"
 #include "game/Rules.h"
 #include "tests/support/TestSupport.h"
 
@@ -38,7 +39,7 @@ protected:
     // A fresh yard, also for each row of a table.
     void NewYard()
     {
-        std::srand(1234), std::memset(const_cast<char*>(key), 0, KEY_MAX), NewGame();  // keys up
+        SeedRandom(1234), gs.input = TickInput(), NewGame();  // keys up
         for (GameObject& crane : gs.cranes) crane.x += 100000.0f;  // too far away to drop
         crateWidth = crateHeight = worker.width = kCrateSize, worker.height = 21;
         // Out of the way, on the floor, facing right, idle.

@@ -124,7 +124,7 @@ TEST_F(YardTest, CraneTargetsAvoidFullColumnsAndEachOtherUntilTheYardIsCrowded)
         gs.cranes[0].active = gs.cranes[1].active = true;  // heading in: they keep their targets
         gs.cranes[0].column = r.open == all ? 0 : 3, gs.cranes[1].column = r.open == all ? 12 : 7;
         for (int seed = 1; seed <= 20; ++seed) {
-            std::srand(seed), gs.cranes[2] = GameObject();  // loaded, waiting to set off
+            SeedRandom(seed), gs.cranes[2] = GameObject();  // loaded, waiting to set off
             gs.cranes[2].column = 5, ChooseCraneTargets();
             EXPECT_TRUE(r.allowed.count(gs.cranes[2].column)) << gs.cranes[2].column;
         }
@@ -135,7 +135,7 @@ TEST_F(YardTest, CraneTargetsAvoidFullColumnsAndEachOtherUntilTheYardIsCrowded)
 // stands on a crate and falls when he walks off its edge.
 TEST_F(YardTest, WorkerJumpsThirtyPixelsAndStandsOnCratesUntilHeWalksOff)
 {
-    key[KEY_SPACE] = 1;
+    gs.input.jump = true;
     for (int t = 1; t <= 70; ++t) {
         UpdateTick();
         ASSERT_FLOAT_EQ(worker.y, t <= 29 ? 150.0f - t : t <= 59 ? 92.0f + t : 151.0f) << t;
@@ -143,10 +143,10 @@ TEST_F(YardTest, WorkerJumpsThirtyPixelsAndStandsOnCratesUntilHeWalksOff)
     NewYard(), AddCrate(5);
     worker.x = static_cast<float>(ColumnX(5)), worker.y = 131.0f;
     Ticks(50); EXPECT_FLOAT_EQ(worker.y, 131.0f);
-    key[KEY_RIGHT] = 1;
+    gs.input.right = true;
     for (int t = 0; t < 300 && worker.y == 131.0f; ++t) UpdateTick();
     EXPECT_GT(worker.x, ColumnX(5) + 12.0f);  // past the edge of the crate
-    key[KEY_RIGHT] = 0, Ticks(40); EXPECT_FLOAT_EQ(worker.y, 151.0f);
+    gs.input.right = false, Ticks(40); EXPECT_FLOAT_EQ(worker.y, 151.0f);
 }
 
 // Walking speeds up by 0.05 a tick to 1.55 after 31 ticks and glides on 0.05 slower a tick when
@@ -154,26 +154,29 @@ TEST_F(YardTest, WorkerJumpsThirtyPixelsAndStandsOnCratesUntilHeWalksOff)
 TEST_F(YardTest, WorkerWalksGlidesAndStopsAtWallsAndCrates)
 {
     // The key down `held` ticks, then up `let`; `stack` crates in column 5.
-    const struct { const char* name; float x, speed; int facing, key, held, let, stack;
+    const TickInput kRightKey{false, true, false};
+    const TickInput kLeftKey{true, false, false};
+    const TickInput kNoKey;
+    const struct { const char* name; float x, speed; int facing; TickInput keys; int held, let, stack;
                    float wantX, wantSpeed, crateX; } rows[] = {
-        {"first step", 100, 0, 1, KEY_RIGHT, 1, 0, 0, 100, 0.05f, 0},
-        {"top speed after 31 ticks", 100, 0, 1, KEY_RIGHT, 31, 0, 0, 123.25f, 1.55f, 0},
-        {"and no faster", 100, 0, 1, KEY_LEFT, 40, 0, 0, 62.8f, 1.55f, 0},
-        {"glide to 0.5", 100, 0, 1, KEY_RIGHT, 31, 40, 0, 145.3f, 0.5f, 0},
-        {"left wall", 20.5f, 1, 2, KEY_LEFT, 3, 0, 0, 19.5f, 0, 0},
-        {"left ignored at 20", 20, 1, 2, KEY_LEFT, 3, 0, 0, 20, 0, 0},
-        {"right wall", 269.5f, 1, 1, KEY_RIGHT, 3, 0, 0, 270.5f, 0, 0},
-        {"no left glide at 21", 21, 1, 2, 0, 0, 3, 0, 21, 1, 0},
-        {"right glide ends at 271", 270.5f, 1, 1, 0, 0, 3, 0, 271.5f, 0, 0},
-        {"stopped by a stack", 100, 1, 1, KEY_RIGHT, 20, 0, 2, 114, 0, 128},
-        {"stopped facing left", 160, 1, 2, KEY_LEFT, 20, 0, 2, 142, 0, 128},
-        {"pushes a crate", 100, 1, 1, KEY_RIGHT, 12, 30, 1, 114, 0.05f, 148},
-        {"pushes it left", 160, 1, 2, KEY_LEFT, 12, 30, 1, 142, 0, 108},
+        {"first step", 100, 0, 1, kRightKey, 1, 0, 0, 100, 0.05f, 0},
+        {"top speed after 31 ticks", 100, 0, 1, kRightKey, 31, 0, 0, 123.25f, 1.55f, 0},
+        {"and no faster", 100, 0, 1, kLeftKey, 40, 0, 0, 62.8f, 1.55f, 0},
+        {"glide to 0.5", 100, 0, 1, kRightKey, 31, 40, 0, 145.3f, 0.5f, 0},
+        {"left wall", 20.5f, 1, 2, kLeftKey, 3, 0, 0, 19.5f, 0, 0},
+        {"left ignored at 20", 20, 1, 2, kLeftKey, 3, 0, 0, 20, 0, 0},
+        {"right wall", 269.5f, 1, 1, kRightKey, 3, 0, 0, 270.5f, 0, 0},
+        {"no left glide at 21", 21, 1, 2, kNoKey, 0, 3, 0, 21, 1, 0},
+        {"right glide ends at 271", 270.5f, 1, 1, kNoKey, 0, 3, 0, 271.5f, 0, 0},
+        {"stopped by a stack", 100, 1, 1, kRightKey, 20, 0, 2, 114, 0, 128},
+        {"stopped facing left", 160, 1, 2, kLeftKey, 20, 0, 2, 142, 0, 128},
+        {"pushes a crate", 100, 1, 1, kRightKey, 12, 30, 1, 114, 0.05f, 148},
+        {"pushes it left", 160, 1, 2, kLeftKey, 12, 30, 1, 142, 0, 108},
     };
     EachRow(rows, [&](const auto& r) {
         worker.x = r.x, worker.speed = r.speed, worker.facing = static_cast<Facing>(r.facing);
         StackMany(5, r.stack);
-        key[r.key] = 1, Ticks(r.held), key[r.key] = 0, Ticks(r.let);
+        gs.input = r.keys, Ticks(r.held), gs.input = kNoKey, Ticks(r.let);
         EXPECT_NEAR(worker.x, r.wantX, 1e-4); EXPECT_NEAR(worker.speed, r.wantSpeed, 1e-6);
         EXPECT_TRUE(!r.stack || gs.crates[0].x == r.crateX) << gs.crates[0].x;
     });
@@ -199,7 +202,7 @@ TEST_F(YardTest, FallingCrateKillsAStandingWorkerAndBurstsOnARisingOne)
 {
     for (bool jump : {false, true}) {
         SCOPED_TRACE(jump);
-        NewYard(), worker.x = 150.0f, key[KEY_SPACE] = jump;
+        NewYard(), worker.x = 150.0f, gs.input.jump = jump;
         AddCrate(6, jump ? 80.0f : 43.0f, jump ? 2.0f : 1.0f);
         for (int t = 0; t < 200 && worker.active && !gs.crates.empty(); ++t) UpdateTick();
         EXPECT_TRUE(deaths == !jump && gs.crates.empty() == jump);
@@ -258,7 +261,7 @@ TEST_F(YardTest, NewGameStartsCleanAndTheLastTickEndsTheGameOnce)
     EXPECT_FALSE(gs.pushRightActive || gs.rowDropActive || worker.jumping || worker.falling);
     EXPECT_TRUE(worker.jumpSpeed == 2.0f && worker.fallSpeed == 0.0f && gs.hiScore == 777);
     worker.active = false;  // the catch-up loop leaves once the game has ended: no second end
-    gs.tickCounter = 5, RunDueTicks(); EXPECT_TRUE(deaths == 1 && gs.tickCounter == 4);
+    gs.tickCounter = 5, RunDueTicks([](TickInput&) { return true; }); EXPECT_TRUE(deaths == 1 && gs.tickCounter == 4);
 }
 
 }  // namespace
