@@ -58,9 +58,9 @@ static void SetUpScreen(Log& log, const Settings& settings)
 }
 
 // Sound on: a missing device ends the game, missing folders only silence it.
-static void StartSound(Log& log, const Settings& settings)
+static void StartSound(Log& log, const Settings& settings, bool soundWanted)
 {
-    if (!settings.soundEnabled) {
+    if (!settings.soundEnabled || !soundWanted) {
         log.WriteLine("   NO SOUND! Sound disabled in config.ini!");
         return;
     }
@@ -85,7 +85,7 @@ static void SaveWhatTheDisplayTookAway()
     SaveSettings(*runSettings);
 }
 
-void InitEngine(Log& log, Settings& settings)
+void InitEngine(Log& log, Settings& settings, bool soundWanted)
 {
     runLog = &log;
     runSettings = &settings;
@@ -98,7 +98,7 @@ void InitEngine(Log& log, Settings& settings)
     SetUpScreen(log, settings);
     // This second seed is the one the game plays with.
     SeedRandom(static_cast<std::uint32_t>(std::time(nullptr)));
-    StartSound(log, settings);
+    StartSound(log, settings, soundWanted);
     ol::Desktop::OnDisplayLost(SaveWhatTheDisplayTookAway);
     ListenForQuitRequests();
 }

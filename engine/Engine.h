@@ -15,7 +15,8 @@ extern float scaleY;
 // Reads the settings, opens the screen and starts the sound, reporting each
 // step to the log. Returns only when the engine is usable; otherwise ends the
 // process with status 1.
-void InitEngine(Log& log, Settings& settings);
+// Without `soundWanted` the game stays silent whatever the settings say.
+void InitEngine(Log& log, Settings& settings, bool soundWanted = true);
 // Called by the title screen just before exit(0); destroyImages releases the
 // game's own pictures.
 void FreeResources(Log& log, const Settings& settings, void (*destroyImages)());

@@ -14,10 +14,12 @@ Log::~Log()
     stream.close();
 }
 
-// Every run starts a fresh file; if it cannot be made, the stream stays
-// failed and every message is dropped without a word.
+// Every run starts a fresh file; if it cannot be made, or the run leaves the
+// player's files alone, the stream stays closed and every message is dropped
+// without a word.
 void Log::Open()
 {
+    if (platform::PlayerFilesLeftAlone()) return;
     const std::string date = platform::DateText();
     const std::string time = platform::TimeText();
     stream.open(fileName, std::ios::out | std::ios::trunc);

@@ -10,9 +10,19 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 
+#include "ol/LayerLog.h"
+
 namespace platform {
+
+namespace {
+
+// Set before the game state is built, so a plain flag with no constructor.
+bool playerFilesLeftAlone = false;
+
+}  // namespace
 
 // The local clock, formatted the way the log header has always shown it.
 static std::string LocalClockText(const char* format, const char* unknown)
@@ -116,6 +126,29 @@ bool WriteFileWhole(const std::string& path, const std::string& bytes)
     }
     FlushDirectoryOf(target);
     return true;
+}
+
+void LeavePlayerFilesAlone()
+{
+    playerFilesLeftAlone = true;
+    ol::SilenceLog();
+}
+
+bool PlayerFilesLeftAlone()
+{
+    return playerFilesLeftAlone;
+}
+
+std::string UnreadableReason(const std::string& path)
+{
+    struct stat info;
+    if (stat(NativePath(path).c_str(), &info) != 0) return std::strerror(errno);
+    if (S_ISDIR(info.st_mode)) return "is a directory";
+    if (!S_ISREG(info.st_mode)) return "not a regular file";
+    const int fd = open(NativePath(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return std::strerror(errno);
+    close(fd);
+    return "cannot be read";
 }
 
 bool MakeDirectory(const std::string& dir)

@@ -49,6 +49,14 @@ bool WriteFileWhole(const std::string& path, const std::string& bytes);
 // Makes the directory unless it is there; true when it is there now.
 bool MakeDirectory(const std::string& dir);
 
+// Runs that show or check a replay leave the player's files as they are:
+// from this call on no log is written and the settings are not saved.
+void LeavePlayerFilesAlone();
+bool PlayerFilesLeftAlone();
+
+// Why a file could not be read as a regular file, in a few words.
+std::string UnreadableReason(const std::string& path);
+
 // The program's arguments, the program name first; readable before main runs.
 std::vector<std::string> CommandLine();
 

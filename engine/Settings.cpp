@@ -61,6 +61,7 @@ bool LoadSettings(Settings& settings)
 
 bool SaveSettings(const Settings& settings)
 {
+    if (platform::PlayerFilesLeftAlone()) return false;
     std::ostringstream file;
     file << "[Resolution]\n" << settings.width << "\n" << settings.height << "\n\n"
          << "[Fullscreen]\n" << (settings.fullscreen ? "1" : "0") << "\n\n"

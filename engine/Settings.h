@@ -22,5 +22,6 @@ struct Settings {
 // True when "config.ini" was opened, whatever it held; the record is left
 // untouched when it could not be.
 bool LoadSettings(Settings& settings);
-// True when every byte reached the file.
+// True when every byte reached the file; a run that leaves the player's files
+// alone writes nothing.
 bool SaveSettings(const Settings& settings);

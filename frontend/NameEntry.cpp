@@ -9,6 +9,7 @@
 #include "frontend/HighScoreTable.h"
 #include "frontend/Screens.h"
 #include "game/GameState.h"
+#include "game/Record.h"
 #include "game/Scene.h"
 #include "ol/Bitmap.h"
 
@@ -165,5 +166,6 @@ void runHighScoreEntry()
     if (entry.running) return;
     table.insert(finalScore, entry.name);
     gameState.log.WriteLine("   Saving score...");
+    KeepHighScoreReplay(entry.name);
     gameState.titleTicks = kTitleTicksAfterEntry;
 }

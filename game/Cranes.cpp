@@ -1,7 +1,6 @@
 // The three cranes that bring every crate into the yard, and the two alarm
 // lights that warn of a crane coming in from their side.
-#include <cstdlib>
-
+#include "engine/Random.h"
 #include "game/Rules.h"
 
 namespace {
@@ -30,7 +29,7 @@ void ChooseTarget(int i)
     int c;
     do {
         do {
-            c = std::rand() % COLUMN_COUNT;
+            c = Random() % COLUMN_COUNT;
         } while (gs.columnHeights[c] > kFullColumn);
     } while (!IsTargetAcceptable(c, i));
     gs.cranes[i].column = c;

@@ -52,6 +52,7 @@ void ResetWorker()
     worker.falling = false;
     worker.jumpSpeed = 2.0f;
     worker.fallSpeed = 0.0f;
+    worker.jumpBase = 0;
 }
 
 // Frame counts and periods (in draws) of every animation of the game screen.

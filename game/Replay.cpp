@@ -219,6 +219,7 @@ public:
         std::memcpy(&bits, &v, sizeof bits);
         Add(bits);
     }
+    // All but the animation state, which the rules only write.
     void Add(const GameObject& o)
     {
         Add(o.active);
@@ -228,7 +229,6 @@ public:
         Add(o.y);
         Add(o.facing);
         Add(o.unloaded);
-        Add(o.state);
         Add(o.speed);
         Add(o.fallSpeed);
         Add(o.column);

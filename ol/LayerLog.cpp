@@ -11,6 +11,7 @@ namespace ol {
 void WriteLog(const std::string& message)
 {
     LayerState& layer = Layer();
+    if (layer.logSilenced) return;
     const char* mode = layer.firstLogLine ? "w" : "a";
     layer.firstLogLine = false;
     FILE* file = std::fopen("ortholayer.log", mode);
@@ -24,6 +25,11 @@ void WriteLog(const std::string& message)
 void WriteError(const std::string& message)
 {
     WriteLog("ERROR: " + message);
+}
+
+void SilenceLog()
+{
+    Layer().logSilenced = true;
 }
 
 }  // namespace ol

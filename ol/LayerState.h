@@ -50,6 +50,7 @@ struct LayerState {
     bool screenSetUp = false;
     int screenWidth = 0, screenHeight = 0;
     bool firstLogLine = true;
+    bool logSilenced = false;
     bool antialiasing = true;
     // Set by tests only: textures are padded to powers of two as on a GL
     // without "GL_ARB_texture_non_power_of_two".
