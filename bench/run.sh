@@ -18,6 +18,8 @@ layer=$(cd "$work" && "$BIN/ol_frame_bench")
 screens=$(cd "$work" && "$BIN/screen_bench")
 startup=$(cd "$work" && "$BIN/startup_bench" 7)
 rate=$(cd "$work" && "$BIN/tickrate_bench" "${TICKRATE_SECONDS:-60}")
+# A real game, recorded, drawn a frame a tick as fast as the machine can.
+timedemo=$(cd "$work" && "$BIN/quillemarch" --timedemo "$ROOT/bench/game.qmr")
 rm -rf "$work"
 
 cpu=$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')
@@ -36,6 +38,8 @@ $(echo "$layer" | tail -1 | sed 's/^/| 300 blits + text through the layer | /; s
 $(echo "$screens" | sed 's/^\(game\|title\) screen frame at 640x400: /| \1 screen frame | /; s/$/ | ratio 1.2 or better |/')
 $(echo "$startup" | sed 's/^startup: /| start-up to first frame | /; s/$/ | ratio |/')
 $(echo "$rate" | sed 's/^tick rate: /| tick rate | /; s/$/ | 100 +- 0.5 per s |/')
+$(echo "$timedemo" | awk -v bare="$(echo "$screens" | sed -n 's/^game screen frame.*bare GL \([0-9.]*\) ms.*/\1/p')" \
+    '{ms = 1000 * $6 / $4; printf "| a recorded game (bench/game.qmr, --timedemo) | %d ticks, %d frames in %s s: %.3f ms a frame (%s fps); bare GL %s ms, ratio %.3f | ratio 1.2 or better |\n", $2, $4, $6, ms, $8, bare, ms / bare}')
 
 Run \`bench/run.sh\` to measure again.
 REPORT

@@ -25,8 +25,12 @@ export ASAN_OPTIONS=detect_leaks=0:abort_on_error=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 status=0
+# A game recorded by one build must verify in the other.
 for dir in build build-asan; do
+    other=build-asan
+    [ "$dir" = build ] || other=build
     echo "=== tests in $dir"
-    (cd "$dir" && ctest --output-on-failure -j "$JOBS" --timeout 900) || status=1
+    (cd "$dir" && QM_OTHER_BUILD_GAME="$ROOT/$other/bin/quillemarch" \
+        ctest --output-on-failure -j "$JOBS" --timeout 900) || status=1
 done
 exit $status

@@ -77,6 +77,13 @@ using Reach = std::function<bool(const std::string& log)>;
 const Reach kToPlay = [](const std::string& log) {
     return HoldKey("Return"), WaitForLine(log, "Game running!", 10000);
 };
+// A game left with Escape, the worker turned left, back on the title.
+const Reach kGameLeft = [](const std::string& log) {
+    if (!kToPlay(log)) return false;
+    HoldKey("Left", 300);
+    HoldKey("Escape");
+    return WaitForLine(log, kTitle.back(), 10000, 2);
+};
 
 struct Case {
     std::string name;
@@ -92,6 +99,7 @@ struct Case {
     std::string window = "640x400";
     bool smooth = false;
     std::function<void()> check = nullptr;  // what else is left to see; none: the table as it was
+    std::function<void()> prepare = nullptr;  // what else the directory holds before the start
     Lines layer = kLayerStart + kLayerScreen + kLayerEnd;
 };
 
@@ -119,6 +127,7 @@ TEST_P(Startup, LogsConfigAndTableAsThePlayerFindsThem) {
     else if (c.configBefore == "<endless>") ASSERT_EQ(symlink("/dev/zero", "config.ini"), 0);
     else if (c.configBefore == "<directory>") ASSERT_TRUE(fs::create_directory("config.ini"));
     else if (!c.configBefore.empty()) WriteFile("config.ini", c.configBefore);
+    if (c.prepare) c.prepare();
     GameProcess::Env env = c.env;
 #ifdef QM_SANITIZED
     // Libraries unloaded at exit leave leaks that name no file: only the game's own frames count.
@@ -174,16 +183,17 @@ Case FallBack(const char* name, int width, int height, bool fullscreen, int dept
     const Lines failed = {"   Setting up screen...Failed!",
                           "      Reverting to default GFX mode...Done!"};
     return {name, config, {}, true, 0, kWithConfig + failed + kSound + kGame + kTitle + kQuit,
-            config, nullptr, nullptr, "640x400", true, nullptr,
+            config, nullptr, nullptr, "640x400", true, nullptr, nullptr,
             kLayerStart + Lines{Refused(width, height, fullscreen, depth)} + kLayerScreen +
                 kLayerEnd};
 }
 
-// A whole visit with real key presses: a game until a crate falls on the worker, the name
-// entry, the title with the new table, the options; every picture of every screen loads (the
-// layer's log shows no error).
+// A whole visit with real key presses: a game left with Escape, a game until a crate falls on
+// the worker, the name entry, the title with the new table, the options; every picture of every
+// screen loads (the layer's log shows no error).
 Case WholeVisit() {
     const Reach visit = [](const std::string& log) {
+        if (!kGameLeft(log)) return false;
         if (!PlayUntilDeath(log, true)) return false;
         // Typed letters ("7" is not one), then the marker from "A" to END (row 2, column 8).
         for (const char* key : {"q", "a", "7", "Right", "Right", "Right", "Right", "Right", "Right",
@@ -199,7 +209,8 @@ Case WholeVisit() {
         return HoldKey("Escape", 150), Sleep(1500), true;
     };
     // The new entry went in at its place above the score it passed; the rest of the weak table
-    // stayed as it was, but for the 10 at its end.
+    // stayed as it was, but for the 10 at its end. The second game of the run, kept as the last
+    // game and as the table's, verifies in the other build with the score the table got.
     const auto check = [] {
         std::string names = ReadFile("data/names.hst"), scores = ReadFile("data/scores.hst");
         const std::size_t at = std::min(names.find("QA\r\n"), names.size());
@@ -209,12 +220,22 @@ Case WholeVisit() {
         std::memcpy(&score, &scores[4 * place], 4);
         const int32_t weak[] = {50, 40, 30, 20, 10};
         EXPECT_TRUE(score > weak[place] && (place == 0 || score <= weak[place - 1])) << score;
+        const std::string verified = Shell("env -u DISPLAY " + OtherBuildBinary() +
+                                           " --verify lastgame.qmr 2>&1");
+        EXPECT_EQ(verified.substr(0, verified.find(" ticks")), "score " + std::to_string(score));
+        EXPECT_NE(verified.find(" verified\n"), std::string::npos) << verified;
+        const auto kept = fs::directory_iterator("replays");
+        ASSERT_NE(kept, fs::directory_iterator()) << "the table's game is kept";
+        const std::string name = kept->path().filename();
+        EXPECT_EQ(name.substr(name.size() - 7), "-QA.qmr");
+        EXPECT_EQ(ReadFile(kept->path()), ReadFile("lastgame.qmr"));
         names.erase(at, 4), scores.erase(4 * place, 4);
         EXPECT_EQ(names + scores, NameLines("ANNA,BEN,CARL,DORA") + ScoreBytes({50, 40, 30, 20}));
     };
     // Sound played all along, but the shutdown goes by the setting just switched off.
     return {"WholeVisit", "", {}, true, 0,
-            kFirstRun + kPlay + Lines{"   Saving score..."} + kTitle + kQuitSilent,
+            kFirstRun + kPlay + kTitle + kPlay + Lines{"   Saving score..."} + kTitle +
+                kQuitSilent,
             Config("640\n480", '1', '0'), visit, nullptr, "640x400", false, check};
 }
 
@@ -224,10 +245,12 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"FirstRun", "", {}, true, 0, kFirstRun + kQuit, kDefaults},
         // Escape in a game goes back to the title and does not quit the program.
         Case{"GameLeftWithEscape", "", {}, true, 0, kFirstRun + kPlay + kTitle + kQuit, kDefaults,
-             [](const std::string& log) {
-                 return kToPlay(log) && (Sleep(300), HoldKey("Escape"), true) &&
-                        WaitForLine(log, kTitle.back(), 10000, 2);
-             }},
+             kGameLeft},
+        // A game that cannot be kept is one line in the log, and the game goes on.
+        Case{"LastGameCannotBeKept", "", {}, true, 0,
+             kFirstRun + kPlay + Lines{"   Saving replay...Failed!"} + kTitle + kQuit, kDefaults,
+             kGameLeft, nullptr, "640x400", false, nullptr,
+             [] { fs::create_directory("lastgame.qmr"); }},
         WholeVisit(),
         Case{"SoundOffSmooth", Config("640\n400", '1', '0'), {}, true, 0,
              kWithConfig + kScreen + Lines{"   NO SOUND! Sound disabled in config.ini!"} + kGame +
@@ -239,7 +262,7 @@ INSTANTIATE_TEST_SUITE_P(
                  Lines{"   Initializing sound engine...Failed!", "   Shutting down log system..."},
              kDefaults},
         Case{"NoDisplay", "", {{"DISPLAY", ""}}, true, 1, kNoConfig + kNoScreen, kDefaults, nullptr,
-             nullptr, "", false, nullptr,
+             nullptr, "", false, nullptr, nullptr,
              kLayerStart + Lines(2, Refused(640, 400, false, 32)) + kLayerEnd},
         Case{"ConfigIsAFifo", "<fifo>", {}, true, 0, kFirstRun + kQuit, kDefaults},
         Case{"ConfigIsEndless", "<endless>", {}, true, 0, kFirstRun + kQuit, kDefaults},
@@ -365,7 +388,7 @@ TEST_F(Installed, EachPlayerKeepsTheirOwnFilesAndThePrefixStaysUntouched) {
     const std::string own = PlayAs(dir.Path() + "/home-ada");
     // Print Screen in the game put its picture among them.
     for (const char* file : {"config.ini", "quillemarch.log", "ortholayer.log", "data/scores.hst",
-                             "data/names.hst", "screenshot.png"})
+                             "data/names.hst", "screenshot.png", "lastgame.qmr"})
         EXPECT_TRUE(FileExists(own + file)) << file;
     const std::string shipped = ReadFile(prefix + "/share/games/quillemarch/data/scores.hst");
     EXPECT_EQ(ReadFile(own + "data/scores.hst"), shipped);
@@ -379,7 +402,14 @@ TEST_F(Installed, EachPlayerKeepsTheirOwnFilesAndThePrefixStaysUntouched) {
     EXPECT_EQ(Shell(launcher + " --version; echo status $?"), "quillemarch " QM_VERSION "\nstatus 0\n");
     EXPECT_NE(Shell(launcher + " --help").find("Usage: quillemarch"), std::string::npos);
     EXPECT_EQ(Shell(launcher + " --fullscreen 2>&1 >/dev/null; echo status $?"),
-              "usage: quillemarch [--help | --version]\nstatus 2\n");
+              "usage: quillemarch [--help | --version | --replay FILE | --timedemo FILE | "
+              "--verify FILE]\nstatus 2\n");
+    // A replay named from elsewhere is found where it was named, and checked in the player's
+    // own directory.
+    const std::string verify = "cd " + dir.Path() + " && HOME=" + dir.Path() + "/home-ada " +
+                               "XDG_DATA_HOME= " + launcher +
+                               " --verify home-ada/.local/share/quillemarch/lastgame.qmr";
+    EXPECT_NE(Shell(verify).find(" verified\n"), std::string::npos) << verify;
     EXPECT_FALSE(FileExists("quillemarch.log")) << "options must not start the game";
 }
 

@@ -88,6 +88,12 @@ bool TextSeen::Has(const std::string& line) {
 std::string SourceData() { return std::string(QM_SOURCE_DIR) + "/data"; }
 std::string GameBinary() { return std::string(QM_BIN_DIR) + "/quillemarch"; }
 
+std::string OtherBuildBinary()
+{
+    const char* other = getenv("QM_OTHER_BUILD_GAME");
+    return other && *other ? other : GameBinary();
+}
+
 class RecordingOutput : public SoundOutput {
 public:
     explicit RecordingOutput(SoundRecorder& into) : recorder(into) {}

@@ -75,5 +75,8 @@ private:
 // The shipped data/ and the built game binary.
 std::string SourceData();
 std::string GameBinary();
+// The game of the other build type the test script made (plain or sanitized), where it says
+// which; else this build's.
+std::string OtherBuildBinary();
 
 }  // namespace testsupport
