@@ -110,9 +110,10 @@ std::uint32_t CheckpointsFor(std::uint32_t ticks)
     return (ticks + kCheckpointTicks - 1) / kCheckpointTicks + 1;
 }
 
+// A picture that failed to load measures 0, and the game plays on with it.
 bool SizeFits(std::uint32_t side)
 {
-    return side >= 1 && side <= kMaxPictureSide;
+    return side <= kMaxPictureSide;
 }
 
 // The fields after the magic word and the format version.

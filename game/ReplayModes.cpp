@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <functional>
 
 #include "engine/Platform.h"
 #include "engine/Quit.h"
@@ -43,14 +44,15 @@ std::size_t FirstDifference(const Replay& recorded, const Replay& played)
     return at;
 }
 
-// Every recorded tick through the rules, until the game ends.
-void PlayRecord(const Replay& replay, void (*drawTick)())
+// Every recorded tick through the rules, and what follows each, until the
+// game ends.
+void PlayRecord(const Replay& replay, const std::function<void()>& afterTick)
 {
     InputCursor cursor(replay);
     TickInput input;
     while (gameRunning && !key[KEY_ESC] && !QuitRequested() && cursor.Next(input)) {
         PlayTick(input);
-        if (drawTick) drawTick();
+        afterTick();
     }
 }
 
@@ -75,7 +77,7 @@ int VerifyReplay(const Replay& replay)
     UseRuleSizes(replay.sizes);
     NewGame(replay.start);
     runEndOfGame = EndGameUnderCrate;
-    PlayRecord(replay, nullptr);
+    PlayRecord(replay, [] {});
     EndRecord(replay.ending);
     const Replay& played = ThisGame();
     const std::size_t first = FirstDifference(replay, played);
@@ -104,9 +106,9 @@ void RunTimedemo(const Replay& replay)
 {
     NewGame(replay.start);
     runEndOfGame = EndGameUnderCrate;
-    static int frames = 0;
+    int frames = 0;
     const auto start = std::chrono::steady_clock::now();
-    PlayRecord(replay, [] {
+    PlayRecord(replay, [&frames] {
         DrawFrame();
         frames += 1;
     });

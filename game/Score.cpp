@@ -142,10 +142,10 @@ void EndGameUnderCrate()
 // game is kept as "lastgame.qmr" before the name entry, which may take long.
 void EndOfGame()
 {
-    const bool entered = WaveGameOver([] { return key[KEY_ENTER] != 0; });
+    const bool cutShort = !WaveGameOver([] { return key[KEY_ENTER] != 0; });
     EndGameUnderCrate();
     SaveLastGame();
-    if (!entered) return;  // the program ends; no name entry
+    if (cutShort) return;  // the program ends; no name entry
     clear_keybuf();
     if (enterHighScore) enterHighScore();
 }

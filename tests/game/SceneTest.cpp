@@ -117,9 +117,11 @@ public:
 };
 
 // The end of a game waves "GAME OVER!" one pass a frame and counts TIME down every 30 degrees
-// with a tick, until Enter turns the rest into points and hands over to the high-score entry.
+// with a tick, until Enter turns the rest into points, keeps the game with its final score and
+// hands over to the high-score entry.
 TEST_F(YardTest, EndOfGameWavesAndCountsDownUntilEnter)
 {
+    testsupport::ScratchDir scratch;
     ASSERT_TRUE(oltest::OpenTestScreen(640, 400));
     WaveWatch* seen = new WaveWatch;
     UseSoundOutput(std::unique_ptr<SoundOutput>(seen));
@@ -135,6 +137,11 @@ TEST_F(YardTest, EndOfGameWavesAndCountsDownUntilEnter)
     enterHighScore = nullptr;
     EXPECT_TRUE(seen->sounds == 20 && entries == 1 && !gameRunning);
     EXPECT_TRUE(worker.score == 420 && gs.elapsedSeconds == 0);
+    Replay kept;
+    std::string error;
+    ASSERT_TRUE(DecodeReplay(testsupport::ReadFile("lastgame.qmr"), kept, error)) << error;
+    EXPECT_EQ(kept.score, 420);
+    EXPECT_EQ(kept.ending, GameEnding::Crate);
 }
 
 // Digits are cells 0-9 and capitals 10-35 in order, the marks ! ( ) : - " . < > 36 and 38-45,
