@@ -215,7 +215,7 @@ TEST_F(YardTest, FallingCrateKillsAStandingWorkerAndBurstsOnARisingOne)
 }
 
 // The labels, then HI-SCORE, SCORE and TIME each ending under its label, moved left by its
-// digits; a number too long for its place starts again from 0.
+// digits; a number too long for its place shows 0, and starts again from 0 at the end of a tick.
 TEST_F(YardTest, HudNumbersEndUnderTheirLabelsAndWrap)
 {
     testsupport::TextSeen drawn;
@@ -231,6 +231,9 @@ TEST_F(YardTest, HudNumbersEndUnderTheirLabelsAndWrap)
     }
     EXPECT_EQ(drawn.Lines(), want);
     EXPECT_EQ(HudScoreX(10) + HudScoreX(99) + HudTimeX(1000), 33 + 33 + 272) << "two digits, four";
+    UpdateTick();  // the rules wrap them too, at the end of every tick
+    EXPECT_EQ(worker.score, 0);
+    EXPECT_EQ(gs.elapsedSeconds, 0);
 }
 
 // TIME steps every 101 ticks; counting down takes 10 s a step to 30, then 1, 10 points each.
