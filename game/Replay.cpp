@@ -85,6 +85,9 @@ public:
             std::uint32_t byte = 0;
             if (!U8(byte)) return false;
             if (shift == 28 && byte > 0x0F) return false;  // more than 32 bits
+            // A length in more bytes than it needs: the game never writes one, and a game
+            // has one file only.
+            if (shift > 0 && byte == 0) return false;
             v |= (byte & 0x7F) << shift;
             if ((byte & 0x80) == 0) return true;
         }

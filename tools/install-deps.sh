@@ -11,6 +11,7 @@ $SUDO apt-get install -y --no-install-recommends \
     libx11-dev libgl1-mesa-dev libgl1-mesa-dri libglu1-mesa-dev mesa-utils \
     libopenal-dev libopenal1 libsndfile1-dev libpng-dev zlib1g-dev \
     googletest libgtest-dev \
+    clang libclang-rt-14-dev clang-format \
     xvfb xauth xdotool x11-utils \
     python3 file dpkg-dev \
     lintian desktop-file-utils appstream

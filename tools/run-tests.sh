@@ -1,7 +1,8 @@
 #!/bin/sh
 # Builds Quillemarch twice (plain, and with AddressSanitizer + UndefinedBehavior-
 # Sanitizer) and runs every test in both, on a private Xvfb with OpenAL's null
-# output, so it needs neither a display nor a sound card.
+# output, so it needs neither a display nor a sound card. Then 30 s of libFuzzer
+# on the replay reader, built with clang in build-fuzz.
 #   tools/run-tests.sh
 set -eu
 cd "$(dirname "$0")/.."
@@ -16,6 +17,9 @@ build() {  # build <dir> <extra cmake args...>
 
 build build
 build build-asan -DQM_SANITIZE=ON
+cmake -S "$ROOT" -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang-14 \
+    -DCMAKE_CXX_COMPILER=clang++-14 -DQM_SANITIZE=ON -DQM_FUZZ=ON >/dev/null
+cmake --build build-fuzz -j "$JOBS" --target replay_fuzz
 
 . "$ROOT/tools/private-display.sh"
 # Allegro and Mesa keep some allocations until exit on purpose; the start-up
@@ -33,4 +37,17 @@ for dir in build build-asan; do
     (cd "$dir" && QM_OTHER_BUILD_GAME="$ROOT/$other/bin/quillemarch" \
         ctest --output-on-failure -j "$JOBS" --timeout 900) || status=1
 done
+
+# Replays come from strangers. Seeded with the bad files of the tests and any
+# golden replays; the new inputs it finds go to a scratch directory, a crash to
+# build-fuzz/. One allocation past the 16 MiB read limit fails the run.
+echo "=== fuzzing the replay reader for 30 s"
+found=$(mktemp -d)
+seeds=tests/fuzz/corpus
+[ -d tests/replays ] && seeds="$seeds tests/replays"
+ASAN_OPTIONS=detect_leaks=1 build-fuzz/bin/replay_fuzz -max_total_time=30 -timeout=5 \
+    -rss_limit_mb=1024 -malloc_limit_mb=16 -artifact_prefix=build-fuzz/ -print_final_stats=1 \
+    "$found" $seeds 2>build-fuzz/fuzz.log || { tail -n 40 build-fuzz/fuzz.log; status=1; }
+grep -E '^(Done|stat::number_of_executed_units)' build-fuzz/fuzz.log || true
+rm -rf "$found"
 exit $status

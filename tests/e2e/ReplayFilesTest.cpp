@@ -1,0 +1,237 @@
+// Replays are files players pass around: every kind of bad one gets a single line on stderr and
+// exit status 2 before any window opens, and no run on a replay changes the player's files.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "game/Rules.h"
+#include "tests/support/GameProcess.h"
+#include "tests/support/ReplayBytes.h"
+#include "tests/support/TestSupport.h"
+
+using namespace testsupport;
+namespace fs = std::filesystem;
+
+namespace {
+
+using Entries = std::map<std::string, std::string>;
+
+const char kBadFile[] = "game/bad.qmr";
+const char kGoodFile[] = "game/good.qmr";
+const char* const kModes[] = {"--verify", "--replay", "--timedemo"};
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Every entry of the game directory: a file's bytes, or a mark for anything else.
+Entries GameDirectory()
+{
+    Entries entries;
+    for (const fs::directory_entry& entry : fs::directory_iterator("game")) {
+        const std::string name = entry.path().filename();
+        if (entry.is_regular_file())
+            entries[name] = ReadFile(entry.path());
+        else
+            entries[name] = "(not a regular file)";
+    }
+    return entries;
+}
+
+// The game on `file` of the game directory, with no display; it must leave the directory as it
+// was.
+Outcome RunOnReplay(const std::string& mode, const std::string& file)
+{
+    const Entries before = GameDirectory();
+    const std::string name = fs::path(file).filename();
+    const std::string command = "cd game && env -u DISPLAY " + GameBinary() + " " + mode + " " +
+                                name + " >../out 2>../err; echo $?";
+    Outcome run;
+    run.status = std::atoi(Shell(command).c_str());
+    run.out = ReadFile("out");
+    run.err = ReadFile("err");
+    EXPECT_EQ(GameDirectory(), before) << mode << " changed the game directory";
+    return run;
+}
+
+// Run with QM_FUZZ_CORPUS=dir, the test leaves its files there as seeds for the reader's fuzzer.
+void KeepAsSeed(const std::string& name, const std::string& bytes)
+{
+    const char* corpus = std::getenv("QM_FUZZ_CORPUS");
+    if (corpus == nullptr)
+        return;
+    std::string file = name;
+    std::replace(file.begin(), file.end(), ' ', '-');
+    WriteFile(std::string(corpus) + "/" + file, bytes);
+}
+
+// A short game played here by the rules, recorded as the game records one: the worker walks
+// right, then left, jumping now and then.
+Replay PlayedGame()
+{
+    UseRuleSizes({22, 21, 20, 20});
+    GameStart start;
+    start.seed = 20261209;
+    start.facing = Facing::Left;
+    start.timePhase = 37;
+    NewGame(start);
+    runEndOfGame = EndGameUnderCrate;
+    for (int tick = 0; tick < 450 && gameRunning; ++tick) {
+        TickInput input;
+        input.right = tick < 200;
+        input.left = tick >= 200;
+        input.jump = tick % 90 == 0;
+        PlayTick(input);
+    }
+    EndRecord(GameEnding::Escape);
+    return ThisGame();
+}
+
+std::string WithByte(std::string bytes, std::size_t at, char value)
+{
+    bytes[at] = value;
+    return bytes;
+}
+
+std::string Flipped(const std::string& bytes, std::size_t at)
+{
+    return WithByte(bytes, at, static_cast<char>(bytes[at] ^ 0x10));
+}
+
+// The same game with its last input run's length in two bytes where one does.
+std::string OverlongLastRun(const std::string& good)
+{
+    std::string bytes = good.substr(0, good.size() - 4);
+    bytes.back() = static_cast<char>(bytes.back() | 0x80);
+    bytes += std::string(5, '\0');
+    return Resealed(bytes);
+}
+
+class ReplayFiles : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        fs::create_directory("game");
+        WriteFile("game/config.ini", "[Resolution]\n640\n400\n");
+        WriteFile("game/quillemarch.log", "Init engine:\n");
+        WriteFile("game/ortholayer.log", "OrthoLayer started up succesfully\n");
+        WriteFile("game/lastgame.qmr", EncodeReplay(game));
+    }
+    ScratchDir scratch;
+    const Replay game = PlayedGame();
+};
+
+enum class Kind { Missing, Bytes, Oversized, Fifo, Directory };
+
+struct BadFile {
+    const char* name;
+    Kind kind;
+    std::string bytes;
+    std::string why;  // what the stderr line says is wrong
+};
+
+void Place(const BadFile& row)
+{
+    switch (row.kind) {
+    case Kind::Missing:
+        break;
+    case Kind::Bytes:
+        WriteFile(kBadFile, row.bytes);
+        break;
+    case Kind::Oversized:
+        // A whole replay at the front, so a reader that cut the file would still find one.
+        WriteFile(kBadFile, row.bytes);
+        fs::resize_file(kBadFile, kReplayReadLimit + 1);
+        break;
+    case Kind::Fifo:
+        ASSERT_EQ(mkfifo(kBadFile, 0644), 0);
+        break;
+    case Kind::Directory:
+        fs::create_directory(kBadFile);
+        break;
+    }
+}
+
+TEST_F(ReplayFiles, BadFilesAreRefusedInEveryModeBeforeAnythingOpens)
+{
+    const std::string good = EncodeReplay(game);
+    const BadFile rows[] = {
+        {"missing file", Kind::Missing, "", "No such file or directory"},
+        {"empty", Kind::Bytes, "", "empty file"},
+        {"truncated", Kind::Bytes, good.substr(0, good.size() - 5),
+         "damaged or truncated (checksum does not match)"},
+        {"oversized", Kind::Oversized, good, "larger than 16 MiB"},
+        {"corrupted", Kind::Bytes, Flipped(good, good.size() / 2),
+         "damaged or truncated (checksum does not match)"},
+        {"other format version", Kind::Bytes, WithByte(good, 4, 2),
+         "replay format version 2, this game reads version 1"},
+        {"a run length written over-long", Kind::Bytes, OverlongLastRun(good), "damaged inputs"},
+        {"a picture", Kind::Bytes, ReadFile(SourceData() + "/gfx/sprites/alarm_red_1.png"),
+         "not a replay file"},
+        {"a text file", Kind::Bytes, "[Resolution]\n640\n400\n", "not a replay file"},
+        {"a FIFO", Kind::Fifo, "", "not a regular file"},
+        {"a directory", Kind::Directory, "", "is a directory"},
+    };
+    for (const BadFile& row : rows) {
+        SCOPED_TRACE(row.name);
+        Place(row);
+        if (row.kind == Kind::Bytes)
+            KeepAsSeed(row.name, row.bytes);
+        for (const char* mode : kModes) {
+            const Outcome run = RunOnReplay(mode, kBadFile);
+            EXPECT_EQ(run.status, 2) << mode;
+            EXPECT_EQ(run.err, "quillemarch: bad.qmr: " + row.why + "\n") << mode;
+            EXPECT_EQ(run.out, "") << mode;
+        }
+        fs::remove_all(kBadFile);
+    }
+}
+
+struct GoodFile {
+    const char* name;
+    Replay replay;
+    int status;
+    std::string out;
+    std::string err;
+};
+
+TEST_F(ReplayFiles, GoodFilesAreCheckedByTheirRules)
+{
+    ASSERT_GT(game.ticks, 0u);
+    const std::string played = "score " + std::to_string(game.score) + " ticks " +
+                               std::to_string(game.ticks);
+    Replay otherScore = game;
+    otherScore.score += 1000;
+    Replay otherVersion = game;
+    otherVersion.gameVersion = "0.9.0";
+    const GoodFile rows[] = {
+        {"as played", game, 0, played + " verified\n", ""},
+        {"score altered", otherScore, 1,
+         played + " differs: recorded score " + std::to_string(otherScore.score) + " ticks " +
+             std::to_string(game.ticks) + ", first at checkpoint " +
+             std::to_string(game.checkpoints.size()) + "\n",
+         ""},
+        {"other game version", otherVersion, 0, played + " verified\n",
+         "quillemarch: good.qmr: recorded by quillemarch 0.9.0\n"},
+    };
+    for (const GoodFile& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string bytes = EncodeReplay(row.replay);
+        WriteFile(kGoodFile, bytes);
+        KeepAsSeed(row.name, bytes);
+        const Outcome run = RunOnReplay("--verify", kGoodFile);
+        EXPECT_EQ(run.status, row.status);
+        EXPECT_EQ(run.out, row.out);
+        EXPECT_EQ(run.err, row.err);
+    }
+}
+
+}  // namespace
