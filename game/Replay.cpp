@@ -13,6 +13,7 @@ constexpr std::size_t kMaxVersionLength = 32;
 constexpr std::uint32_t kMaxTicks = 24u * 60 * 60 * 100;
 constexpr int kMaxPictureSide = 1024;
 constexpr int kMaxTimePhase = 100;
+constexpr std::uint32_t kMaxInputRuns = kReplayReadLimit / sizeof(InputRun);
 constexpr std::uint8_t kKeyLeft = 1, kKeyRight = 2, kKeyJump = 4;
 
 // CRC-32 as zip and PNG use it (reflected polynomial 0xEDB88320).
@@ -181,8 +182,9 @@ bool ReadCheckpoints(Reader& reader, Replay& replay, std::string& error)
 bool ReadInputs(Reader& reader, Replay& replay, std::string& error)
 {
     std::uint32_t count = 0;
-    // A run takes two bytes at least: its keys and its length.
-    if (!reader.U32(count) || reader.Left() / 2 < count) {
+    // A run takes two bytes at least: its keys and its length. Kept in memory it
+    // takes more, so the count is also held to what fits in the read limit.
+    if (!reader.U32(count) || reader.Left() / 2 < count || count > kMaxInputRuns) {
         error = "truncated inputs";
         return false;
     }
