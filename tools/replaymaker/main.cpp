@@ -13,8 +13,8 @@
 
 #include "engine/Platform.h"
 #include "game/Record.h"
-#include "tools/replaymaker/Script.h"
 #include "tools/replaymaker/GamePlay.h"
+#include "tools/replaymaker/Script.h"
 
 namespace {
 
