@@ -94,23 +94,6 @@ TEST_F(YardTest, SlideKeepsItsCrateThroughRowClearsAndLandings)
     EXPECT_TRUE(gs.crates.back().y == 72.0f && gs.columnHeights[5] == 5);
 }
 
-// Cranes enter from both edges lighting their side's alarm (the tick looks at the lights), drop,
-// and leave by the nearer edge.
-TEST_F(YardTest, CranesEnterLightTheirAlarmDropAndLeaveByTheNearerEdge)
-{
-    NewGame(), UpdateTick();
-    EXPECT_TRUE(gs.cranes[0].x == 399.0f && gs.cranes[2].x == -19.0f);
-    EXPECT_TRUE(gs.alarms[0].state == 1 && gs.alarms[1].state == 0) << "crane 2 coming in";
-    GameObject& crane = gs.cranes[2];
-    for (int t = 0; t < 1000 && crane.unloaded == 0; ++t) UpdateTick();
-    ASSERT_EQ(crane.unloaded, 1);
-    EXPECT_FLOAT_EQ(crane.x, 20.0f * crane.column + 26.0f);
-    EXPECT_FLOAT_EQ(gs.crates.back().x, ColumnX(crane.column));  // a crate under the crane
-    const float dropX = crane.x;
-    Ticks(10);  // then on by the nearer edge
-    EXPECT_FLOAT_EQ(crane.x, dropX > 160.0f ? dropX + 10.0f : dropX - 10.0f);
-}
-
 // Targets avoid full columns and each other until the yard is crowded; a full yard must not hang.
 TEST_F(YardTest, CraneTargetsAvoidFullColumnsAndEachOtherUntilTheYardIsCrowded)
 {
@@ -129,24 +112,6 @@ TEST_F(YardTest, CraneTargetsAvoidFullColumnsAndEachOtherUntilTheYardIsCrowded)
             EXPECT_TRUE(r.allowed.count(gs.cranes[2].column)) << gs.cranes[2].column;
         }
     });
-}
-
-// A jump rises 30 pixels in 29 ticks and falls back (a held Space does not jump again); he
-// stands on a crate and falls when he walks off its edge.
-TEST_F(YardTest, WorkerJumpsThirtyPixelsAndStandsOnCratesUntilHeWalksOff)
-{
-    gs.input.jump = true;
-    for (int t = 1; t <= 70; ++t) {
-        UpdateTick();
-        ASSERT_FLOAT_EQ(worker.y, t <= 29 ? 150.0f - t : t <= 59 ? 92.0f + t : 151.0f) << t;
-    }
-    NewYard(), AddCrate(5);
-    worker.x = static_cast<float>(ColumnX(5)), worker.y = 131.0f;
-    Ticks(50); EXPECT_FLOAT_EQ(worker.y, 131.0f);
-    gs.input.right = true;
-    for (int t = 0; t < 300 && worker.y == 131.0f; ++t) UpdateTick();
-    EXPECT_GT(worker.x, ColumnX(5) + 12.0f);  // past the edge of the crate
-    gs.input.right = false, Ticks(40); EXPECT_FLOAT_EQ(worker.y, 151.0f);
 }
 
 // Walking speeds up by 0.05 a tick to 1.55 after 31 ticks and glides on 0.05 slower a tick when
@@ -179,21 +144,6 @@ TEST_F(YardTest, WorkerWalksGlidesAndStopsAtWallsAndCrates)
         gs.input = r.keys, Ticks(r.held), gs.input = kNoKey, Ticks(r.let);
         EXPECT_NEAR(worker.x, r.wantX, 1e-4); EXPECT_NEAR(worker.speed, r.wantSpeed, 1e-6);
         EXPECT_TRUE(!r.stack || gs.crates[0].x == r.crateX) << gs.crates[0].x;
-    });
-}
-
-// A crane lights its side's alarm while it comes in closer to that edge than x = 20 or 280.
-TEST_F(YardTest, AlarmsLightForCranesComingInNearTheirEdge)
-{
-    const struct { const char* name; float x; Facing facing; int left, right; } rows[] = {
-        {"in from the left", 19.9f, Facing::Right, 1, 0}, {"at 20", 20, Facing::Right, 0, 0},
-        {"leaving left", 10, Facing::Leaving, 0, 0},      {"heading left", 10, Facing::Left, 0, 0},
-        {"in from the right", 280.1f, Facing::Left, 0, 1}, {"at 280", 280, Facing::Left, 0, 0},
-        {"leaving right", 290, Facing::Leaving, 0, 0}, {"heading right", 290, Facing::Right, 0, 0},
-    };
-    EachRow(rows, [&](const auto& r) {
-        gs.cranes[1].x = r.x, gs.cranes[1].facing = r.facing, UpdateAlarmLights();
-        EXPECT_TRUE(gs.alarms[0].state == r.left && gs.alarms[1].state == r.right);
     });
 }
 
