@@ -46,14 +46,15 @@ Entries GameDirectory()
     return entries;
 }
 
-// The game on `file` of the game directory, with no display; it must leave the directory as it
-// was.
-Outcome RunOnReplay(const std::string& mode, const std::string& file)
+// The game on `file` of the game directory, with no display unless asked; it must leave the
+// directory as it was.
+Outcome RunOnReplay(const std::string& mode, const std::string& file, bool display = false)
 {
     const Entries before = GameDirectory();
     const std::string name = fs::path(file).filename();
-    const std::string command = "cd game && env -u DISPLAY " + GameBinary() + " " + mode + " " +
-                                name + " >../out 2>../err; echo $?";
+    const std::string env = display ? "" : "env -u DISPLAY ";
+    const std::string command = "cd game && " + env + GameBinary() + " " + mode + " " + name +
+                                " >../out 2>../err; echo $?";
     Outcome run;
     run.status = std::atoi(Shell(command).c_str());
     run.out = ReadFile("out");
@@ -232,6 +233,21 @@ TEST_F(ReplayFiles, GoodFilesAreCheckedByTheirRules)
         EXPECT_EQ(run.out, row.out);
         EXPECT_EQ(run.err, row.err);
     }
+}
+
+// Shown to its GAME OVER, or timed a frame a tick, a replay plays in a window and still leaves
+// the game directory as it was.
+TEST_F(ReplayFiles, ShownOrTimedInAWindowTheGameDirectoryStays)
+{
+    ASSERT_NE(getenv("DISPLAY"), nullptr) << "this test needs an X display (Xvfb)";
+    WriteFile(kGoodFile, EncodeReplay(game));
+    const Outcome shown = RunOnReplay("--replay", kGoodFile, true);
+    EXPECT_EQ(shown.status, 0) << shown.err;
+    const Outcome timed = RunOnReplay("--timedemo", kGoodFile, true);
+    EXPECT_EQ(timed.status, 0) << timed.err;
+    const std::string ticks = std::to_string(game.ticks);
+    EXPECT_EQ(timed.out.rfind("ticks " + ticks + " frames " + ticks + " seconds ", 0), 0u)
+        << timed.out;
 }
 
 }  // namespace
