@@ -3,6 +3,7 @@
 #include "engine/Platform.h"
 
 #include <dirent.h>
+#include <errno.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -66,6 +67,7 @@ bool ReadRegularFile(const std::string& path, std::string& bytes, std::size_t li
     std::size_t got = 0;
     while (got < bytes.size()) {
         const ssize_t n = read(fd, &bytes[got], bytes.size() - got);
+        if (n < 0 && errno == EINTR) continue;  // a quit signal, not the end of the file
         if (n <= 0) break;
         got += static_cast<std::size_t>(n);
     }
@@ -79,6 +81,7 @@ static bool WriteAll(int fd, const std::string& bytes)
 {
     for (std::size_t done = 0; done < bytes.size();) {
         const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;  // a quit signal, not a failed write
         if (n < 0) return false;
         done += static_cast<std::size_t>(n);
     }
@@ -114,6 +117,12 @@ bool WriteFileWhole(const std::string& path, const std::string& bytes)
     }
     FlushDirectoryOf(target);
     return true;
+}
+
+std::mutex& FileWriteLock()
+{
+    static std::mutex lock;
+    return lock;
 }
 
 std::vector<std::string> CommandLine()

@@ -2,6 +2,7 @@
 // not give it on Linux.
 #pragma once
 
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,10 @@ void FlushDirectoryOf(const std::string& path);
 // moment leaves the old file or the new one whole. True when the new file is
 // in place.
 bool WriteFileWhole(const std::string& path, const std::string& bytes);
+
+// Held by every write of the game log and of "config.ini": the main thread
+// writes both, and so does whichever thread finds the display gone.
+std::mutex& FileWriteLock();
 
 // The program's arguments, the program name first; readable before main runs.
 std::vector<std::string> CommandLine();

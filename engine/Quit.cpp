@@ -2,16 +2,20 @@
 
 #include <signal.h>
 
+#include <atomic>
 #include <initializer_list>
 
 #include "ol/Startup.h"
 
 namespace {
 
-volatile sig_atomic_t quitRequested = 0;
+// Set by a signal handler and by the close button on the input thread, read by
+// the main thread: it must be lock-free to be safe in the handler.
+std::atomic<bool> quitRequested{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "the signal handler sets the quit flag");
 
-void RequestQuit(int) { quitRequested = 1; }
-void RequestQuitByButton() { quitRequested = 1; }
+void RequestQuit(int) { quitRequested = true; }
+void RequestQuitByButton() { quitRequested = true; }
 
 }  // namespace
 
@@ -27,5 +31,5 @@ void ListenForQuitRequests()
 
 bool QuitRequested()
 {
-    return quitRequested != 0;
+    return quitRequested;
 }
