@@ -2,9 +2,11 @@
 // when the player quits. Every step is reported to the game log.
 #include "engine/Engine.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
+#include "engine/Platform.h"
 #include "engine/Quit.h"
 #include "engine/Sound.h"
 #include "ol/Startup.h"
@@ -30,6 +32,14 @@ static void ReadConfigFile(Log& log, Settings& settings)
     }
 }
 
+void EndFailedStart(const Log& log, const std::string& step)
+{
+    const std::string where = platform::InWorkingDirectory(log.FileName());
+    std::fprintf(stderr, "quillemarch: could not start: %s failed, see %s\n", step.c_str(),
+                 where.c_str());
+    std::exit(1);
+}
+
 // Opens the configured screen, or else the fall-back window; without either
 // the game cannot run at all.
 static void SetUpScreen(Log& log, const Settings& settings)
@@ -52,7 +62,7 @@ static void SetUpScreen(Log& log, const Settings& settings)
     log.WriteResult("      Reverting to default GFX mode", false);
     log.WriteLine("         Sorry! Seems to be no OpenGL support on this graphics card. "
                   "You can blame the stupid programmer who made this game OpenGL only!");
-    std::exit(1);
+    EndFailedStart(log, "setting up screen");
 }
 
 // Sound on: a missing device ends the game, missing folders only silence it.
@@ -64,7 +74,7 @@ static void StartSound(Log& log, const Settings& settings)
     }
     if (!InitSound()) {
         log.WriteResult("   Initializing sound engine", false);
-        std::exit(1);
+        EndFailedStart(log, "initializing sound engine");
     }
     log.WriteResult("   Initializing sound engine", true);
     log.WriteLine("      Searching for SFX/MUS files...");

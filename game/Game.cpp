@@ -107,7 +107,7 @@ void LoadGame()
     ok = ok && sem_init(&gs.tickSemaphore, 0, 1) == 0;
     ok = ok && install_int_ex(TimerTick, kTickPeriod) == 0;
     gs.log.WriteResult("   Initializing timer", ok);
-    if (!ok) std::exit(1);
+    if (!ok) EndFailedStart(gs.log, "initializing timer");
 }
 
 void NewGame()
