@@ -100,8 +100,28 @@ void DrawHud()
     DrawText(HudTimeX(gs.elapsedSeconds), 15, number, std::to_string(gs.elapsedSeconds));
 }
 
-// Runs inside the tick in which the worker died, one pass per frame, until
-// Enter: TIME counts down into points while the scene stands frozen.
+// Sleeps until the next tick, then runs a pass for every tick that has come
+// since the last: the wave and the countdown keep the clock's pace whatever
+// the display's. Only the last pass is drawn. The tick the worker died in is
+// still the game loop's to count, so one stays on the clock.
+static void RunDueGameOverPasses(int& angle)
+{
+    WaitForTick();
+    while (gs.tickCounter > 1) {
+        const bool drawn = --gs.tickCounter == 1;
+        if (drawn) DrawWavingGameOver(angle);
+        angle = angle == 360 ? 0 : angle + 5;
+        if (angle % 30 == 0) CountDownTimeStep();
+        if (drawn) {
+            DrawFrame();
+            return;  // Enter is looked at before the next pass
+        }
+    }
+}
+
+// Runs inside the tick in which the worker died, one pass per tick of the
+// clock, until Enter: TIME counts down into points while the scene stands
+// frozen.
 void EndOfGame()
 {
     int angle = 0;
@@ -110,10 +130,7 @@ void EndOfGame()
             gameRunning = false;  // the program ends; no name entry
             return;
         }
-        DrawWavingGameOver(angle);
-        angle = angle == 360 ? 0 : angle + 5;
-        if (angle % 30 == 0) CountDownTimeStep();
-        DrawFrame();
+        RunDueGameOverPasses(angle);
     }
     ConvertRemainingTime();
     clear_keybuf();

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <allegro.h>
+#include <pthread.h>
+#include <time.h>
+
 #include <algorithm>
 #include <chrono>
 #include <functional>
@@ -12,6 +15,7 @@
 #include "engine/Engine.h"
 #include "frontend/Screens.h"
 #include "game/GameState.h"
+#include "game/Rules.h"
 #include "game/Text.h"
 #include "tests/support/TestSupport.h"
 #include "tests/ol/LayerTestSupport.h"
@@ -30,6 +34,21 @@ std::string Heads()
     for (std::size_t i = 284 * 640; i < screen.size(); ++i)
         if (screen[i]) first = std::min(first, int(i % 640)), last = std::max(last, int(i % 640));
     return last < 0 ? "" : std::to_string(first) + "-" + std::to_string(last);
+}
+
+// The seconds of processor time the thread has used so far.
+double CpuSeconds(pthread_t thread)
+{
+    clockid_t clock;
+    pthread_getcpuclockid(thread, &clock);
+    timespec used{};
+    clock_gettime(clock, &used);
+    return used.tv_sec + used.tv_nsec / 1e9;
+}
+
+double SecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
 // Queues keys: a-z typed, Q shifted, 7 a digit, > < v ^ the arrows, ! Enter, # Backspace,
@@ -55,6 +74,7 @@ protected:
     {
         ASSERT_TRUE(oltest::OpenTestScreen(640, 400)) << "the screen tests need an X server (Xvfb)";
         scaleX = scaleY = 2.0f;
+        sem_init(&gameState.tickSemaphore, 0, 0);
         clear_keybuf(), key[KEY_ENTER] = key[KEY_ESC] = key[KEY_H] = 0;
     }
     std::string Played(std::string played = "")  // since last asked, effects by number: "stop3"
@@ -73,13 +93,17 @@ protected:
     bool Shows(const TextLine& line) { return Poll(1000, 5, [&] { return text.Has(Said(line)); }); }
     // Keys queued for what is drawn next.
     void Press(const std::string& keys) { keys.empty() || (text.Clear(), true), Queue(keys); }
-    // So many steps of the title's clock, each to its end, keeping the last one's text; false
-    // when one stalls.
+    // So many ticks of the title's clock, each waited for to the end of its step, keeping the
+    // last one's text; false when one stalls.
     bool Tick(int steps)
     {
-        for (auto end = Clock::now() + 2s; steps-- > 0; end = Clock::now() + 2s)
-            for (text.Clear(), gameState.tickCounter = 1; gameState.tickCounter > 0;)
+        for (auto end = Clock::now() + 2s; steps-- > 0; end = Clock::now() + 2s) {
+            text.Clear();
+            gameState.tickCounter = 1;
+            sem_post(&gameState.tickSemaphore);
+            while (gameState.tickCounter > 0)
                 if (Clock::now() > end) return false;
+        }
         return true;
     }
     ScratchDir dir;
@@ -89,7 +113,8 @@ protected:
 };
 
 // The title takes turns on its clock: the attract phase to step 899 with the prompt's three
-// colours, the credits and the heads, the table from 900 (or at H) to 1500, then round again.
+// colours, the credits and the heads, the table from 900 (or at H) to 1500, then round again;
+// between ticks it sleeps.
 TEST_F(Screens, TitleTakesTurnsOnItsClock)
 {
     dir.CopyData({"gfx"});
@@ -118,6 +143,7 @@ TEST_F(Screens, TitleTakesTurnsOnItsClock)
         {"the prompt where the last row stood", "380-391", -1, 1, 2, prompt(95, 11)},
     };
     key[KEY_ENTER] = 1;
+    const pthread_t title = pthread_self();
     Beside(runTitleScreen, [&] {
         std::this_thread::sleep_for(700ms);
         key[KEY_ENTER] = 0;  // the Enter that ended the name entry is let go only now
@@ -131,9 +157,45 @@ TEST_F(Screens, TitleTakesTurnsOnItsClock)
         EXPECT_TRUE(gameState.hiScore == 4321 && Played() == "mus0 loop");
         key[KEY_H] = 1;
         EXPECT_TRUE(Tick(1) && gameState.titleTicks == 901) << "H shows the table";
+        const double busy = CpuSeconds(title);
+        std::this_thread::sleep_for(300ms);
+        EXPECT_LT(CpuSeconds(title) - busy, 0.03) << "no tick, no work";
         key[KEY_H] = 0, Leave(KEY_ENTER);
+        sem_post(&gameState.tickSemaphore);
     });
     EXPECT_EQ(Played(), "stop3");
+}
+
+// On the real clock the title and the end of a game keep its pace, whether each frame is shown
+// at once or waits for the display's refresh (the suite runs this once more with every buffer
+// swap held to 60 Hz): 800 title steps take 8 s, and 45 seconds of TIME count down in 152
+// passes, a step every 30 degrees of the wave.
+TEST_F(Screens, TitleAndGameOverKeepTheClocksPace)
+{
+    dir.CopyData({"scores.hst", "names.hst"});
+    LoadGame();
+    gameState.titleTicks = 0;
+    Beside(runTitleScreen, [] {
+        EXPECT_TRUE(Poll(5000, 5, [] { return gameState.titleTicks >= 100; }));
+        const Clock::time_point start = Clock::now();
+        EXPECT_TRUE(Poll(12000, 5, [] { return gameState.titleTicks >= 900; }));
+        EXPECT_NEAR(SecondsSince(start), 8.0, 0.25) << "the attract phase";
+        Leave(KEY_ENTER);
+    });
+    gameState.elapsedSeconds = 45;
+    gameState.worker.active = false;
+    gameState.tickCounter = 1;  // the tick the worker died in
+    const Clock::time_point start = Clock::now();
+    double countdown = 0;
+    std::thread player([&] {
+        EXPECT_TRUE(Poll(5000, 5, [] { return gameState.elapsedSeconds == 0; }));
+        countdown = SecondsSince(start);
+        key[KEY_ENTER] = 1;
+    });
+    EndOfGame();
+    player.join();
+    remove_int(TimerTick);
+    EXPECT_NEAR(countdown, 1.52, 0.1) << "GAME OVER's countdown";
 }
 
 // Grid moves and edges, typing, erasing, eight letters, END needing one, each with its sound;

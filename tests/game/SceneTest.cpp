@@ -116,8 +116,9 @@ public:
     void StopAll() override {}
 };
 
-// The end of a game waves "GAME OVER!" one pass a frame and counts TIME down every 30 degrees
-// with a tick, until Enter turns the rest into points and hands over to the high-score entry.
+// The end of a game waves "GAME OVER!" one pass a tick of the clock, each drawn when the ticks
+// come one at a time, and counts TIME down every 30 degrees with a tick sound, until Enter turns
+// the rest into points and hands over to the high-score entry.
 TEST_F(YardTest, EndOfGameWavesAndCountsDownUntilEnter)
 {
     ASSERT_TRUE(oltest::OpenTestScreen(640, 400));
@@ -126,12 +127,23 @@ TEST_F(YardTest, EndOfGameWavesAndCountsDownUntilEnter)
     static int entries = 0;
     enterHighScore = [] { entries += 1; };
     gs.elapsedSeconds = 42, gs.workerSprites[0].Reset();  // alive: his sprite counts the frames
+    sem_init(&gs.tickSemaphore, 0, 0);
+    gs.tickCounter = 1;  // the tick the worker died in
     std::atomic<bool> over{false};
-    std::thread guard([&over] {  // a countdown gone quiet must not hang the suite
-        for (int t = 0; t < 3000 && !over; ++t) std::this_thread::sleep_for(10ms);
-        key[KEY_ENTER] = 1;
+    // A tick once each pass has begun; a countdown gone quiet must not hang the suite.
+    std::thread clock([&over] {
+        const auto end = std::chrono::steady_clock::now() + 30s;
+        while (!over) {
+            int begun = 1;
+            gameState.tickCounter.compare_exchange_strong(begun, 2);
+            sem_post(&gameState.tickSemaphore);
+            key[KEY_ENTER] |= std::chrono::steady_clock::now() > end;
+            std::this_thread::sleep_for(1ms);
+        }
     });
-    EndOfGame(), over = true, guard.join();
+    EndOfGame();
+    over = true;
+    clock.join();
     enterHighScore = nullptr;
     EXPECT_TRUE(seen->sounds == 20 && entries == 1 && !gameRunning);
     EXPECT_TRUE(worker.score == 420 && gs.elapsedSeconds == 0);
