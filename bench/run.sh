@@ -39,7 +39,7 @@ $(echo "$layer" | tail -1 | sed 's/^/| 300 blits + text through the layer | /; s
 $(echo "$screens" | sed 's/^\(game\|title\) screen frame at 640x400: /| \1 screen frame | /; s/$/ | ratio 1.2 or better |/')
 $(echo "$startup" | sed 's/^startup: /| start-up to first frame | /; s/$/ | ratio |/')
 $(echo "$rate" | sed 's/^tick rate: /| tick rate | /; s/$/ | 100 +- 0.5 per s |/')
-$(echo "$shares" | sed 's/^\([^:]*\): /| CPU use: \1 | /; s/$/ | title and GAME OVER: no more than play |/')
+$(echo "$shares" | sed 's/^\([^:]*\): /| CPU use: \1 | /; s/$/ | title: no more than play |/')
 
 Run \`bench/run.sh\` to measure again.
 REPORT
