@@ -3,9 +3,11 @@
 #include "engine/Engine.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
+#include "engine/Platform.h"
 #include "engine/Quit.h"
 #include "engine/Random.h"
 #include "engine/Sound.h"
@@ -32,6 +34,19 @@ static void ReadConfigFile(Log& log, Settings& settings)
     }
 }
 
+void EndFailedStart(const Log& log, const std::string& step)
+{
+    // A replay writes no log, so there is none to point to.
+    if (platform::PlayerFilesLeftAlone()) {
+        std::fprintf(stderr, "quillemarch: could not start: %s failed\n", step.c_str());
+        std::exit(1);
+    }
+    const std::string where = platform::InWorkingDirectory(log.FileName());
+    std::fprintf(stderr, "quillemarch: could not start: %s failed, see %s\n", step.c_str(),
+                 where.c_str());
+    std::exit(1);
+}
+
 // Opens the configured screen, or else the fall-back window; without either
 // the game cannot run at all.
 static void SetUpScreen(Log& log, const Settings& settings)
@@ -54,7 +69,7 @@ static void SetUpScreen(Log& log, const Settings& settings)
     log.WriteResult("      Reverting to default GFX mode", false);
     log.WriteLine("         Sorry! Seems to be no OpenGL support on this graphics card. "
                   "You can blame the stupid programmer who made this game OpenGL only!");
-    std::exit(1);
+    EndFailedStart(log, "setting up screen");
 }
 
 // Sound on: a missing device ends the game, missing folders only silence it.
@@ -66,7 +81,7 @@ static void StartSound(Log& log, const Settings& settings, bool soundWanted)
     }
     if (!InitSound()) {
         log.WriteResult("   Initializing sound engine", false);
-        std::exit(1);
+        EndFailedStart(log, "initializing sound engine");
     }
     log.WriteResult("   Initializing sound engine", true);
     log.WriteLine("      Searching for SFX/MUS files...");

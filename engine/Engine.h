@@ -1,6 +1,8 @@
 // Bringing the engine up before the first screen and down when the player quits.
 #pragma once
 
+#include <string>
+
 #include "engine/Log.h"
 #include "engine/Settings.h"
 
@@ -17,6 +19,10 @@ extern float scaleY;
 // process with status 1.
 // Without `soundWanted` the game stays silent whatever the settings say.
 void InitEngine(Log& log, Settings& settings, bool soundWanted = true);
+// Ends a start that cannot go on with status 1. The reason is in the log; one
+// line on stderr names the failed step and the log, for a player who started
+// the game from a desktop menu and sees no window at all.
+[[noreturn]] void EndFailedStart(const Log& log, const std::string& step);
 // Called by the title screen just before exit(0); destroyImages releases the
 // game's own pictures.
 void FreeResources(Log& log, const Settings& settings, void (*destroyImages)());

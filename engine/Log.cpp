@@ -11,6 +11,7 @@ Log::Log(const std::string& name) : fileName(name) { Open(); }
 Log::~Log()
 {
     WriteLine("   Shutting down log system...");
+    std::lock_guard<std::mutex> writing(platform::FileWriteLock());
     stream.close();
 }
 
@@ -28,6 +29,7 @@ void Log::Open()
 
 void Log::WriteLine(const std::string& text)
 {
+    std::lock_guard<std::mutex> writing(platform::FileWriteLock());
     stream << text << "\n";
     stream.flush();
 }

@@ -16,6 +16,7 @@ public:
     void WriteLine(const std::string& text);
     // text followed by "...Done!" or "...Failed!".
     void WriteResult(const std::string& text, bool ok);
+    const std::string& FileName() const { return fileName; }
 
 private:
     void Open();

@@ -78,6 +78,7 @@ bool ReadRegularFile(const std::string& path, std::string& bytes, std::size_t li
     std::size_t got = 0;
     while (got < bytes.size()) {
         const ssize_t n = read(fd, &bytes[got], bytes.size() - got);
+        if (n < 0 && errno == EINTR) continue;  // a quit signal, not the end of the file
         if (n <= 0) break;
         got += static_cast<std::size_t>(n);
     }
@@ -91,6 +92,7 @@ static bool WriteAll(int fd, const std::string& bytes)
 {
     for (std::size_t done = 0; done < bytes.size();) {
         const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;  // a quit signal, not a failed write
         if (n < 0) return false;
         done += static_cast<std::size_t>(n);
     }
@@ -157,6 +159,12 @@ bool MakeDirectory(const std::string& dir)
     struct stat info;
     if (mkdir(native.c_str(), 0755) == 0) return true;
     return errno == EEXIST && stat(native.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::mutex& FileWriteLock()
+{
+    static std::mutex lock;
+    return lock;
 }
 
 std::vector<std::string> CommandLine()

@@ -2,6 +2,7 @@
 // not give it on Linux.
 #pragma once
 
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,10 @@ bool PlayerFilesLeftAlone();
 
 // Why a file could not be read as a regular file, in a few words.
 std::string UnreadableReason(const std::string& path);
+
+// Held by every write of the game log and of "config.ini": the main thread
+// writes both, and so does whichever thread finds the display gone.
+std::mutex& FileWriteLock();
 
 // The program's arguments, the program name first; readable before main runs.
 std::vector<std::string> CommandLine();

@@ -9,14 +9,17 @@
 
 namespace {
 
-volatile sig_atomic_t quitRequested = 0;
+// Set by a signal handler and by the close button on the input thread, read by
+// the main thread: it must be lock-free to be safe in the handler.
+std::atomic<bool> quitRequested{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "the signal handler sets the quit flag");
 std::atomic<bool> closeButtonPressed{false};
 
-void RequestQuit(int) { quitRequested = 1; }
+void RequestQuit(int) { quitRequested = true; }
 void RequestQuitByButton()
 {
     closeButtonPressed = true;
-    quitRequested = 1;
+    quitRequested = true;
 }
 
 }  // namespace
@@ -33,7 +36,7 @@ void ListenForQuitRequests()
 
 bool QuitRequested()
 {
-    return quitRequested != 0;
+    return quitRequested;
 }
 
 bool QuitRequestedByCloseButton()

@@ -68,6 +68,7 @@ bool SaveSettings(const Settings& settings)
          << "[ColorDepth]\n" << settings.colorDepth << "\n\n"
          << "[Anti-aliasing]\n" << settings.antiAliasing << "\n\n"
          << "[SoundEnabled]\n" << (settings.soundEnabled ? "1" : "0") << "\n\n";
+    std::lock_guard<std::mutex> writing(platform::FileWriteLock());
     // Rewritten beside and renamed into place: a crash mid-write keeps the old settings.
     return platform::WriteFileWhole(kConfigFile, file.str());
 }

@@ -1,7 +1,6 @@
 #include "frontend/HighScoreTable.h"
 
 #include <cstdio>
-#include <fstream>
 #include <sstream>
 
 #include "engine/Platform.h"
@@ -68,10 +67,12 @@ std::string NamesBytes(const std::vector<std::string>& names)
     return bytes;
 }
 
+// Looked at as every reader of the game looks: a FIFO left in a temporary's
+// place must not hold up the title screen.
 bool Exists(const std::string& file)
 {
-    std::ifstream probe(file, std::ios::binary);
-    return probe.is_open();
+    std::string nothing;
+    return platform::ReadRegularFile(file, nothing, 0);
 }
 
 // A save writes both temporaries, then moves the scores, then the names. One

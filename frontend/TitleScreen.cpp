@@ -52,6 +52,9 @@ struct TitleVisit {
     int headY = 173;  // logical units
     int headSide = 0;
     TextLine scroller{};
+    // False for a step that only catches up with the clock: it moves
+    // everything as a step does but draws nothing.
+    bool drawn = true;
 };
 
 double Radians(int degrees)
@@ -59,9 +62,20 @@ double Radians(int degrees)
     return degrees * kPi / 180.0;
 }
 
+void Draw(const TitleVisit& visit, const TextLine& line)
+{
+    if (visit.drawn) DrawTextLine(line);
+}
+
+void Draw(const TitleVisit& visit, const ol::Bitmap& picture, float x, float y)
+{
+    if (visit.drawn) DrawPicture(picture, x, y);
+}
+
 // The head as it is, or mirrored so that it looks the other way.
 void DrawHead(const TitleVisit& visit, bool mirrored)
 {
+    if (!visit.drawn) return;
     const float width = visit.head.Width() * scaleX, height = visit.head.Height() * scaleY;
     const float y = visit.headY * scaleY;
     if (mirrored)
@@ -82,10 +96,11 @@ void MoveHeads(TitleVisit& visit)
 
 // The credits crawl left one unit a step and come round again from the
 // right edge once their last letter has left the screen.
-void ScrollCredits(TextLine& scroller)
+void ScrollCredits(TitleVisit& visit)
 {
+    TextLine& scroller = visit.scroller;
     scroller.text = kCredits;
-    DrawTextLine(scroller);
+    Draw(visit, scroller);
     scroller.x -= 1;
     const int letters = static_cast<int>(scroller.text.size());
     const int lastLetterRight = scroller.x + kGlyphAdvance * (letters - 1) + kGlyphWidth;
@@ -95,13 +110,14 @@ void ScrollCredits(TextLine& scroller)
 void DrawAttractPhase(TitleVisit& visit)
 {
     visit.scroller.colour = gameState.palette[7];
-    DrawPicture(visit.logo, 0, 35 + 20 * static_cast<float>(std::sin(Radians(visit.angle))));
+    Draw(visit, visit.logo, 0, 35 + 20 * static_cast<float>(std::sin(Radians(visit.angle))));
     DrawHead(visit, visit.headSide == 0);  // the one behind the bar
-    visit.scrollBar.BlitStretched(0, kScrollerY * scaleY, kLogicalWidth * scaleX,
-                                  visit.scrollBar.Height() * scaleY, 1.0f);
+    if (visit.drawn)
+        visit.scrollBar.BlitStretched(0, kScrollerY * scaleY, kLogicalWidth * scaleX,
+                                      visit.scrollBar.Height() * scaleY, 1.0f);
     MoveHeads(visit);
-    ScrollCredits(visit.scroller);
-    DrawTextLine(gameState.hudText);
+    ScrollCredits(visit);
+    Draw(visit, gameState.hudText);
     DrawHead(visit, visit.headSide == 1);  // the one in front of it
     // The heads swap places behind and before the bar as they bob.
     if (visit.headY > 188 && visit.headSide == 0) visit.headSide = 1;
@@ -112,7 +128,7 @@ void DrawAttractPhase(TitleVisit& visit)
 
 void DrawHighScorePhase(TitleVisit& visit)
 {
-    DrawPicture(visit.tableFrame, 78, 65);
+    Draw(visit, visit.tableFrame, 78, 65);
     // The heading waves letter by letter.
     TextLine& letter = visit.scroller;
     letter.colour = gameState.palette[15];
@@ -122,7 +138,7 @@ void DrawHighScorePhase(TitleVisit& visit)
         letter.text = std::string(1, heading[i]);
         letter.x = 120 + kGlyphAdvance * i;
         letter.y = static_cast<int>(40 + 5 * std::sin(Radians(visit.angle) + i));
-        DrawTextLine(letter);
+        Draw(visit, letter);
     }
     TextLine& row = gameState.hudText;
     for (int i = 0; i < HighScoreTable::kPlaces; ++i) {
@@ -131,7 +147,7 @@ void DrawHighScorePhase(TitleVisit& visit)
         row.text = visit.nameText[i] + std::string(dots > 0 ? dots : 0, '.') + visit.scoreText[i];
         row.x = kTableRowsX;
         row.y = kTableRowsY + kTableRowStep * i;
-        DrawTextLine(row);
+        Draw(visit, row);
     }
     if (gameState.titleTicks > kLastHighScoreStep) {
         gameState.titleTicks = 0;
@@ -160,7 +176,7 @@ void RunTitleStep(TitleVisit& visit)
         DrawHighScorePhase(visit);
     CyclePromptColour(visit.colourStep);
     if (visit.angle == 360) visit.angle = 0;
-    PresentAndClear();
+    if (visit.drawn) PresentAndClear();
 }
 
 void LoadPicture(ol::Bitmap& picture, const char* file)
@@ -213,7 +229,9 @@ void runTitleScreen()
     log.WriteLine("   Playing intro!");
 
     // Keys are polled only when no tick is waiting or one arrived during the
-    // last step; a backlog is worked off one full step per tick.
+    // last step. Between ticks the screen sleeps; of the steps that are due,
+    // only the last is drawn, so the picture keeps the clock's pace on a
+    // display that makes every frame wait for its refresh.
     bool quit = false;
     for (;;) {
         const bool escape = key[KEY_ESC] != 0 || QuitRequested();
@@ -221,7 +239,9 @@ void runTitleScreen()
             quit = escape;
             break;
         }
+        WaitForTick();
         RunDueSteps([&visit] {
+            visit.drawn = gameState.tickCounter == 1;
             RunTitleStep(visit);
             ++gameState.titleTicks;
             return true;

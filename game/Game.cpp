@@ -127,7 +127,7 @@ void LoadGame()
     ok = ok && sem_init(&gs.tickSemaphore, 0, 1) == 0;
     ok = ok && install_int_ex(TimerTick, kTickPeriod) == 0;
     gs.log.WriteResult("   Initializing timer", ok);
-    if (!ok) std::exit(1);
+    if (!ok) EndFailedStart(gs.log, "initializing timer");
 }
 
 GameStart NextGameStart()
@@ -167,12 +167,6 @@ void NewGame(const GameStart& start)
     ShapeAnimations();
     ResetWorker();
     BeginRecord(start);
-}
-
-void WaitForTick()
-{
-    while (sem_wait(&gs.tickSemaphore) != 0 && errno == EINTR) {
-    }
 }
 
 // Every tick that is due, unless a timer tick arrives during one (then a frame

@@ -2,6 +2,7 @@
 // it lives from static construction to process exit.
 #pragma once
 
+#include <errno.h>
 #include <semaphore.h>
 
 #include <atomic>
@@ -105,8 +106,12 @@ void NewGame();
 void NewGame(const GameStart& start);
 void UpdateTick();
 void TimerTick();
-// Waits for the next tick of the clock.
-void WaitForTick();
+// Sleeps until the clock posts its next tick; at once when one is waiting.
+inline void WaitForTick()
+{
+    while (sem_wait(&gameState.tickSemaphore) != 0 && errno == EINTR) {
+    }
+}
 // Runs the steps that are due, one per tick counted by the clock, unless a
 // timer tick arrives during one (then the caller draws or polls first) or the
 // step returns false.

@@ -59,7 +59,8 @@ int HudHiScoreX(int value);
 int HudTimeX(int value);
 void DrawHud();
 // The waving "GAME OVER!" while TIME counts down into points, one pass per
-// frame, until `over` says so; false when a quit request cut it short.
+// tick of the clock, until `over` says so; false when a quit request cut it
+// short.
 bool WaveGameOver(bool (*over)());
 // What every game under a crate ends with, however its end is shown: the
 // rest of TIME in points, the counters wrapped, the record closed.

@@ -116,15 +116,31 @@ void DrawHud()
     DrawText(HudTimeX(time), 15, number, std::to_string(time));
 }
 
+// Sleeps until the next tick, then runs a pass for every tick that has come
+// since the last: the wave and the countdown keep the clock's pace whatever
+// the display's. Only the last pass is drawn. The tick the worker died in is
+// still the game loop's to count, so one stays on the clock.
+static void RunDueGameOverPasses(int& angle)
+{
+    WaitForTick();
+    while (gs.tickCounter > 1) {
+        const bool drawn = --gs.tickCounter == 1;
+        if (drawn) DrawWavingGameOver(angle);
+        angle = angle == 360 ? 0 : angle + 5;
+        if (angle % 30 == 0) CountDownTimeStep();
+        if (drawn) {
+            DrawFrame();
+            return;  // Enter is looked at before the next pass
+        }
+    }
+}
+
 bool WaveGameOver(bool (*over)())
 {
     int angle = 0;
     while (!over()) {
         if (QuitRequested()) return false;
-        DrawWavingGameOver(angle);
-        angle = angle == 360 ? 0 : angle + 5;
-        if (angle % 30 == 0) CountDownTimeStep();
-        DrawFrame();
+        RunDueGameOverPasses(angle);
     }
     return true;
 }
@@ -137,9 +153,10 @@ void EndGameUnderCrate()
     gameRunning = false;
 }
 
-// Runs inside the tick in which the worker died, one pass per frame, until
-// Enter: TIME counts down into points while the scene stands frozen. The
-// game is kept as "lastgame.qmr" before the name entry, which may take long.
+// Runs inside the tick in which the worker died, one pass per tick of the
+// clock, until Enter: TIME counts down into points while the scene stands
+// frozen. The game is kept as "lastgame.qmr" before the name entry, which may
+// take long.
 void EndOfGame()
 {
     const bool cutShort = !WaveGameOver([] { return key[KEY_ENTER] != 0; });

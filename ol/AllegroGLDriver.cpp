@@ -23,6 +23,10 @@ constexpr int kLoadConversion =
 // No GL context exists before the mode is set, so GL cannot be asked for its
 // largest viewport; this is software GL's, which no screen here exceeds.
 constexpr int kLargestViewport = 16384;
+// The game's play screen: anything smaller loses whole rows of it, and a tiny
+// window shows nothing, not even the way to the options screen to mend it.
+constexpr int kSmallestWidth = 320;
+constexpr int kSmallestHeight = 200;
 
 // A size larger than the desktop or the viewport does not fail: the software
 // rasteriser crashes on it. Full screen cannot go beyond the desktop either.
@@ -71,7 +75,7 @@ public:
     {
         // Allegro that never started crashes when asked for a mode, and a
         // size of 0 or less makes AllegroGL wait for ever.
-        if (!Layer().librariesStarted || width <= 0 || height <= 0 ||
+        if (!Layer().librariesStarted || width < kSmallestWidth || height < kSmallestHeight ||
             !FitsTheDisplay(width, height)) {
             WriteError(ScreenModeText(width, height, fullscreen, colorDepth, zDepth));
             return false;

@@ -269,7 +269,7 @@ INSTANTIATE_TEST_SUITE_P(
         FallBack("RefusedSize", 0, 400, false, 32),
         FallBack("HugeWindow", 100000, 100000, false, 32),
         FallBack("HugeFullScreen", 100000, 100000, true, 32),
-        FallBack("TinyAtSixteenBits", 1, 1, false, 16), FallBack("UnknownDepth", 800, 500, true, 7),
+        FallBack("Tiny", 1, 1, false, 32), FallBack("UnknownDepth", 800, 500, true, 7),
         Case{"ConfigIsADirectory", "<directory>", {}, true, 0, kFirstRun + kQuit, ""},
         Case{"NoAudio", "", {}, false, 0,
              kNoConfig + kScreen + kSound + Lines{"         Couldn't find audio directory!"} +
@@ -411,6 +411,10 @@ TEST_F(Installed, EachPlayerKeepsTheirOwnFilesAndThePrefixStaysUntouched) {
                                " --verify home-ada/.local/share/quillemarch/lastgame.qmr";
     EXPECT_NE(Shell(verify).find(" verified\n"), std::string::npos) << verify;
     EXPECT_FALSE(FileExists("quillemarch.log")) << "options must not start the game";
+    // A start that cannot succeed says why on stderr too, for a player who sees no window.
+    const std::string log = dir.Path() + "/.local/share/quillemarch/quillemarch.log";
+    EXPECT_EQ(Shell("env -u DISPLAY HOME=" + dir.Path() + " XDG_DATA_HOME= " + launcher + " 2>&1"),
+              "quillemarch: could not start: setting up screen failed, see " + log + "\n");
 }
 
 }  // namespace
