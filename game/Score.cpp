@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string>
 
+#include "engine/Gamepad.h"
 #include "engine/Quit.h"
 #include "engine/Sound.h"
 #include "game/Rules.h"
@@ -142,7 +143,12 @@ void EndGameUnderCrate()
 // game is kept as "lastgame.qmr" before the name entry, which may take long.
 void EndOfGame()
 {
-    const bool entered = WaveGameOver([] { return key[KEY_ENTER] != 0; });
+    // The jump held at death does not hurry the countdown.
+    ArmPadPresses();
+    const bool entered = WaveGameOver([] {
+        PollGamepad();
+        return key[KEY_ENTER] != 0 || PadConfirms();
+    });
     EndGameUnderCrate();
     SaveLastGame();
     if (!entered) return;  // the program ends; no name entry
