@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include "engine/PadDevice.h"
 
@@ -163,5 +164,6 @@ bool PadJustPressed(PadRole role)
 
 bool PadConfirms()
 {
+    PollGamepad();
     return PadPressed(PadRole::Start) || PadPressed(PadRole::South);
 }

@@ -22,5 +22,6 @@ void ArmPadPresses();
 bool PadPressed(PadRole role);
 // Pressed between the last two polls, after the screen began.
 bool PadJustPressed(PadRole role);
-// Start or the south button pressed afresh: Enter, where a screen waits for it.
+// Reads the pad, then: Start or the south button pressed afresh, the Enter
+// of a screen that waits for it.
 bool PadConfirms();

@@ -226,7 +226,6 @@ void runTitleScreen()
     // last step; a backlog is worked off one full step per tick.
     bool quit = false;
     for (;;) {
-        PollGamepad();
         const bool escape = key[KEY_ESC] != 0 || PadPressed(PadRole::Back) || QuitRequested();
         if (escape || key[KEY_ENTER] || PadConfirms()) {
             quit = escape;

@@ -90,7 +90,7 @@ void ResetCranesAndLights()
 
 // The keys the worker obeys, read once for the whole tick, from the keyboard
 // and the gamepad alike.
-bool ReadKeyboard(TickInput& input)
+bool ReadKeyboardAndPad(TickInput& input)
 {
     PollGamepad();
     input.left = key[KEY_LEFT] != 0 || PadHeld(PadRole::Left);
@@ -210,7 +210,7 @@ void RunGame()
     gs.log.WriteLine("Game running!");
     // The button that started the game is no jump until pressed again.
     ArmPadPresses();
-    RunGameLoop(ReadKeyboard);
+    RunGameLoop(ReadKeyboardAndPad);
     if (RecordEnded()) return;
     EndRecord(EndingOfPlay());
     SaveLastGame();

@@ -145,10 +145,7 @@ void EndOfGame()
 {
     // The jump held at death does not hurry the countdown.
     ArmPadPresses();
-    const bool entered = WaveGameOver([] {
-        PollGamepad();
-        return key[KEY_ENTER] != 0 || PadConfirms();
-    });
+    const bool entered = WaveGameOver([] { return key[KEY_ENTER] != 0 || PadConfirms(); });
     EndGameUnderCrate();
     SaveLastGame();
     if (!entered) return;  // the program ends; no name entry
