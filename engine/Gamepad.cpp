@@ -120,6 +120,7 @@ void PollGamepad()
         return;
     }
     const PadLayout& layout = pad.layout;
+    // In the order of PadRole.
     const bool now[kRoles] = {
         Towards(pad.dpadX, pad.stickX, -1, layout.dpadLeft),
         Towards(pad.dpadX, pad.stickX, 1, layout.dpadRight),

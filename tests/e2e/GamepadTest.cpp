@@ -29,12 +29,17 @@ const Lines kPadFound = {"      Searching for SFX/MUS files...",
 constexpr int kStickX = 0, kDpadX = 4, kDpadY = 5;
 constexpr int kSouth = 1, kBack = 8, kStart = 9;
 constexpr int kFull = 32767;
+const char kLog[] = "quillemarch.log";
 
 // The test's end of the FIFO the game opens as the pad; removing it unplugs the pad.
 class ScriptedPad {
 public:
-    explicit ScriptedPad(const std::string& dir) : path(dir + "/js0") { Plug(); }
-    ~ScriptedPad() { close(fd); }
+    explicit ScriptedPad(const std::string& dir) : path(dir + "/js0") {
+        Plug();
+    }
+    ~ScriptedPad() {
+        close(fd);
+    }
 
     void Plug() {
         mkfifo(path.c_str(), 0600);
@@ -54,8 +59,12 @@ public:
         EXPECT_EQ(write(fd, &event, sizeof event), static_cast<ssize_t>(sizeof event));
         Sleep(ms);
     }
-    void Axis(int axis, int value, int ms = 300) { Send(JS_EVENT_AXIS, axis, value, ms); }
-    void Hold(int button, bool down, int ms = 100) { Send(JS_EVENT_BUTTON, button, down, ms); }
+    void Axis(int axis, int value, int ms = 300) {
+        Send(JS_EVENT_AXIS, axis, value, ms);
+    }
+    void Hold(int button, bool down, int ms = 100) {
+        Send(JS_EVENT_BUTTON, button, down, ms);
+    }
     void Press(int button) {
         Hold(button, true);
         Hold(button, false);
@@ -78,10 +87,11 @@ public:
     GameProcess::Env Env(const std::string& axes, const std::string& buttons, bool maps) const {
         GameProcess::Env env = {{"LD_PRELOAD", QM_PAD_SHIM}, {"QM_PAD", path},
                                 {"QM_PAD_AXES", axes}, {"QM_PAD_BUTTONS", buttons}};
-        if (!maps) env["QM_PAD_NO_MAPS"] = "1";
-        const char* asan = getenv("ASAN_OPTIONS");
-        env["ASAN_OPTIONS"] = std::string(asan ? asan : "detect_leaks=0") +
-                              ":verify_asan_link_order=0";
+        if (!maps) {
+            env["QM_PAD_NO_MAPS"] = "1";
+        }
+        // In the sanitizer build the shim comes before the sanitizer's runtime.
+        env["ASAN_OPTIONS"] = "detect_leaks=0:verify_asan_link_order=0";
         return env;
     }
 
@@ -107,17 +117,11 @@ Moves RecordedMoves() {
         std::string keys = std::string(input.left ? "L" : "") + (input.right ? "R" : "");
         keys += input.jump ? "J" : "";
         moves.idleAtEnd = keys.empty() ? run.ticks : 0;
-        if (!keys.empty()) moves.keys.push_back(keys);
+        if (!keys.empty()) {
+            moves.keys.push_back(keys);
+        }
     }
     return moves;
-}
-
-bool GameRunning(int games) {
-    return WaitForLine("quillemarch.log", "Game running!", 10000, games);
-}
-
-bool OnTitle(int visits) {
-    return WaitForLine("quillemarch.log", "   Playing intro!", 10000, visits);
 }
 
 // The south button held from the title into the game makes no jump until pressed again; the
@@ -129,10 +133,10 @@ TEST(Gamepad, WalksJumpsAndLeavesAsTheKeysDo) {
     ScriptedPad pad(dir.Path());
     GameProcess game;
     ASSERT_TRUE(game.StartToTitle(dir.Path(), pad.Env(kAxes, kButtons, true)));
-    const Lines log = LogBody("quillemarch.log");
+    const Lines log = LogBody(kLog);
     EXPECT_NE(std::search(log.begin(), log.end(), kPadFound.begin(), kPadFound.end()), log.end());
     pad.Hold(kSouth, true);
-    ASSERT_TRUE(GameRunning(1));
+    ASSERT_TRUE(WaitForLine(kLog, "Game running!", 10000, 1));
     pad.Hold(kSouth, false);
     pad.Axis(kDpadX, kFull);
     pad.Axis(kDpadX, -kFull);
@@ -143,7 +147,7 @@ TEST(Gamepad, WalksJumpsAndLeavesAsTheKeysDo) {
     pad.Press(kSouth);
     pad.Press(kSouth);
     pad.Hold(kBack, true, 1500);
-    EXPECT_TRUE(OnTitle(2));
+    EXPECT_TRUE(WaitForLine(kLog, "   Playing intro!", 10000, 2));
     pad.Hold(kBack, false, 500);
     EXPECT_TRUE(game.Running()) << "a Back held from the game must not quit";
     pad.Press(kBack);
@@ -161,18 +165,18 @@ TEST(Gamepad, WithoutMapsAndUnpluggedInPlay) {
     GameProcess game;
     ASSERT_TRUE(game.StartToTitle(dir.Path(), pad.Env("0,1", "304,305", false)));
     pad.Press(0);
-    ASSERT_TRUE(GameRunning(1));
+    ASSERT_TRUE(WaitForLine(kLog, "Game running!", 10000, 1));
     pad.Axis(0, kFull);
     pad.Press(0);
     pad.Unplug();
     Sleep(1500);
     pad.Plug();
     HoldKey("Escape");
-    ASSERT_TRUE(OnTitle(2)) << ReadFile("quillemarch.log");
-    const Lines log = LogBody("quillemarch.log");
+    ASSERT_TRUE(WaitForLine(kLog, "   Playing intro!", 10000, 2));
+    const Lines log = LogBody(kLog);
     EXPECT_EQ(std::count(log.begin(), log.end(), "   Gamepad found: 1 sticks, 2 buttons"), 2);
     pad.Press(0);
-    EXPECT_TRUE(GameRunning(2)) << "the pad plugged in again starts a game";
+    EXPECT_TRUE(WaitForLine(kLog, "Game running!", 10000, 2)) << "plugged in again, it starts";
     const Moves moves = RecordedMoves();
     const std::vector<std::string> walked = {"R", "RJ", "R"};
     EXPECT_EQ(moves.keys, walked);
@@ -189,7 +193,7 @@ TEST(Gamepad, GameOverAndNameEntryByPadAlone) {
     GameProcess game;
     ASSERT_TRUE(game.StartToTitle(dir.Path(), pad.Env(kAxes, kButtons, true)));
     pad.Press(kStart);
-    ASSERT_TRUE(GameRunning(1));
+    ASSERT_TRUE(WaitForLine(kLog, "Game running!", 10000, 1));
     pad.Hold(kSouth, true);
     ASSERT_TRUE(Poll(240000, 100, [] { return GameOverShown() || NameEntryShown(); }));
     Sleep(1500);
@@ -200,9 +204,9 @@ TEST(Gamepad, GameOverAndNameEntryByPadAlone) {
     pad.Hold(kSouth, false);
     // B, then K (down twice, up, left), then END (down, right eight times).
     pad.Steps("RSDDULSDRRRRRRRRS");
-    EXPECT_TRUE(WaitForLine("quillemarch.log", "   Saving score...", 10000));
+    EXPECT_TRUE(WaitForLine(kLog, "   Saving score...", 10000));
     EXPECT_NE(ReadFile("data/names.hst").find("BK\r\n"), std::string::npos);
-    ASSERT_TRUE(OnTitle(2));
+    ASSERT_TRUE(WaitForLine(kLog, "   Playing intro!", 10000, 2));
     pad.Press(kBack);
     EXPECT_EQ(game.Wait(10000), 0);
 }

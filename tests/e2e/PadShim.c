@@ -24,7 +24,9 @@ static int ReadCodes(const char* variable, int* codes, int most)
     while (text && *text && count < most) {
         char* end = NULL;
         codes[count] = (int)strtol(text, &end, 10);
-        if (end == text) break;
+        if (end == text) {
+            break;
+        }
         count += 1;
         text = *end == ',' ? end + 1 : end;
     }
@@ -41,7 +43,9 @@ static int PadPlugged(void)
 int open(const char* path, int flags, ...)
 {
     static int (*realOpen)(const char*, int, ...);
-    if (!realOpen) realOpen = (int (*)(const char*, int, ...))dlsym(RTLD_NEXT, "open");
+    if (!realOpen) {
+        realOpen = (int (*)(const char*, int, ...))dlsym(RTLD_NEXT, "open");
+    }
     mode_t mode = 0;
     if (flags & (O_CREAT | O_TMPFILE)) {
         va_list rest;
@@ -49,7 +53,9 @@ int open(const char* path, int flags, ...)
         mode = (mode_t)va_arg(rest, int);
         va_end(rest);
     }
-    if (!getenv("QM_PAD") || strcmp(path, "/dev/input/js0") != 0) return realOpen(path, flags, mode);
+    if (!getenv("QM_PAD") || strcmp(path, "/dev/input/js0") != 0) {
+        return realOpen(path, flags, mode);
+    }
     return realOpen(getenv("QM_PAD"), O_RDWR | O_NONBLOCK);
 }
 
@@ -69,10 +75,14 @@ static int Answer(unsigned long request, void* answer)
         *(__u8*)answer = (__u8)buttonCount;
     } else if (request == JSIOCGAXMAP && maps) {
         memset(answer, 0, _IOC_SIZE(request));
-        for (int i = 0; i < axisCount; ++i) ((__u8*)answer)[i] = (__u8)axes[i];
+        for (int i = 0; i < axisCount; ++i) {
+            ((__u8*)answer)[i] = (__u8)axes[i];
+        }
     } else if (request == JSIOCGBTNMAP && maps) {
         memset(answer, 0, _IOC_SIZE(request));
-        for (int i = 0; i < buttonCount; ++i) ((__u16*)answer)[i] = (__u16)buttons[i];
+        for (int i = 0; i < buttonCount; ++i) {
+            ((__u16*)answer)[i] = (__u16)buttons[i];
+        }
     } else {
         errno = EINVAL;
         return -1;
@@ -83,14 +93,18 @@ static int Answer(unsigned long request, void* answer)
 int ioctl(int fd, unsigned long request, ...)
 {
     static int (*realIoctl)(int, unsigned long, ...);
-    if (!realIoctl) realIoctl = (int (*)(int, unsigned long, ...))dlsym(RTLD_NEXT, "ioctl");
+    if (!realIoctl) {
+        realIoctl = (int (*)(int, unsigned long, ...))dlsym(RTLD_NEXT, "ioctl");
+    }
     va_list rest;
     va_start(rest, request);
     void* answer = va_arg(rest, void*);
     va_end(rest);
     struct stat node;
     const int pad = _IOC_TYPE(request) == 'j' && fstat(fd, &node) == 0 && S_ISFIFO(node.st_mode);
-    if (!pad) return realIoctl(fd, request, answer);
+    if (!pad) {
+        return realIoctl(fd, request, answer);
+    }
     if (!PadPlugged()) {
         errno = ENODEV;
         return -1;
