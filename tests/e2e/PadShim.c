@@ -33,13 +33,6 @@ static int ReadCodes(const char* variable, int* codes, int most)
     return count;
 }
 
-static int PadPlugged(void)
-{
-    struct stat node;
-    const char* fifo = getenv("QM_PAD");
-    return fifo && stat(fifo, &node) == 0;
-}
-
 int open(const char* path, int flags, ...)
 {
     static int (*realOpen)(const char*, int, ...);
@@ -59,7 +52,6 @@ int open(const char* path, int flags, ...)
     return realOpen(getenv("QM_PAD"), O_RDWR | O_NONBLOCK);
 }
 
-// Only FIFOs are asked joystick questions here: every other descriptor goes to the kernel.
 static int Answer(unsigned long request, void* answer)
 {
     int axes[ABS_CNT];
@@ -100,12 +92,13 @@ int ioctl(int fd, unsigned long request, ...)
     va_start(rest, request);
     void* answer = va_arg(rest, void*);
     va_end(rest);
+    // Only FIFOs are asked joystick questions here: every other descriptor goes to the kernel.
     struct stat node;
     const int pad = _IOC_TYPE(request) == 'j' && fstat(fd, &node) == 0 && S_ISFIFO(node.st_mode);
     if (!pad) {
         return realIoctl(fd, request, answer);
     }
-    if (!PadPlugged()) {
+    if (stat(getenv("QM_PAD"), &node) != 0) {
         errno = ENODEV;
         return -1;
     }
