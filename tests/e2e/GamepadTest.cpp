@@ -22,12 +22,13 @@ namespace {
 
 // A pad whose driver orders its parts its own way: the d-pad is neither the first stick nor
 // the last (a lone axis follows it), and the south button, Back and Start are buttons 1, 8, 9.
+// Its d-pad is also buttons, as some drivers give it.
 const char kAxes[] = "0,1,3,4,16,17,2";
-const char kButtons[] = "305,304,307,308,310,311,312,313,314,315";
+const char kButtons[] = "305,304,307,308,310,311,312,313,314,315,544,545,546,547";
 const Lines kPadFound = {"      Searching for SFX/MUS files...",
-                         "   Gamepad found: 4 sticks, 10 buttons"};
+                         "   Gamepad found: 4 sticks, 14 buttons"};
 constexpr int kStickX = 0, kDpadX = 4, kDpadY = 5;
-constexpr int kSouth = 1, kBack = 8, kStart = 9;
+constexpr int kSouth = 1, kBack = 8, kStart = 9, kDpadRightButton = 13;
 constexpr int kFull = 32767;
 const char kLog[] = "quillemarch.log";
 
@@ -70,9 +71,14 @@ public:
         Hold(button, true);
         Hold(button, false);
     }
-    // A press each of the d-pad ("L", "R", "U", "D") or the south button ("S").
+    // A press each of the d-pad ("L", "R", "U", "D", its right button "r") or the south
+    // button ("S").
     void Steps(const std::string& steps) {
         for (char step : steps) {
+            if (step == 'r') {
+                Press(kDpadRightButton);
+                continue;
+            }
             const int axis = step == 'L' || step == 'R' ? kDpadX : kDpadY;
             const int value = step == 'L' || step == 'U' ? -kFull : kFull;
             if (step == 'S') {
@@ -168,7 +174,7 @@ TEST(Gamepad, PlaysFromTheTitleToTheTableAsTheKeysDo) {
     ASSERT_TRUE(Poll(5000, 100, NameEntryShown));
     pad.Hold(kSouth, false);
     // B, then K (down twice, up, left), then END (down, right eight times).
-    pad.Steps("RSDDULSDRRRRRRRRS");
+    pad.Steps("RSDDULSDRRRRrrrrS");
     EXPECT_TRUE(WaitForLine(kLog, "   Saving score...", 10000));
     EXPECT_NE(ReadFile("data/names.hst").find("BK\r\n"), std::string::npos);
     ASSERT_TRUE(WaitForLine(kLog, "   Playing intro!", 10000, 3));
