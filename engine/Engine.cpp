@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "engine/Gamepad.h"
 #include "engine/Platform.h"
 #include "engine/Quit.h"
 #include "engine/Random.h"
@@ -114,6 +115,7 @@ void InitEngine(Log& log, Settings& settings, bool soundWanted)
     // This second seed is the one the game plays with.
     SeedRandom(static_cast<std::uint32_t>(std::time(nullptr)));
     StartSound(log, settings, soundWanted);
+    FindGamepad(log);
     ol::Desktop::OnDisplayLost(SaveWhatTheDisplayTookAway);
     ListenForQuitRequests();
 }

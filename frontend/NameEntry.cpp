@@ -1,10 +1,11 @@
 // The end of a game: a score that beats the fifth place is entered into the
 // table with a name of up to eight letters, spelt on the letter grid with
-// the arrows and Enter, or typed.
+// the arrows and Enter (or a gamepad's d-pad and south button), or typed.
 #include <allegro.h>
 
 #include <string>
 
+#include "engine/Gamepad.h"
 #include "engine/Sound.h"
 #include "frontend/HighScoreTable.h"
 #include "frontend/Screens.h"
@@ -151,12 +152,14 @@ void runHighScoreEntry()
     // One redraw per key; Escape is ignored, only END (or a quit request) leaves.
     NameEntry entry;
     int k = 0;
+    // The button that ended GAME OVER selects nothing until pressed again.
+    ArmPadPresses();
     for (;;) {
         ActOnKey(k, entry);
         if (!entry.running) break;
         DrawEntry(entry, headline, frame, marker);
         PresentAndClear();
-        k = WaitForKey();
+        k = WaitForKey(true);
         if (k < 0) break;
     }
 

@@ -4,14 +4,36 @@
 #include <cstdlib>
 
 #include "engine/Engine.h"
+#include "engine/Gamepad.h"
 #include "engine/Quit.h"
 #include "frontend/Screens.h"
 #include "game/GameState.h"
 
-int WaitForKey()
+namespace {
+
+// The d-pad and the south button as the grid's arrows and Enter; 0 when
+// none was just pressed.
+int PadKeyPress()
+{
+    PollGamepad();
+    const struct {
+        PadRole role;
+        int scancode;
+    } keys[] = {{PadRole::Left, KEY_LEFT}, {PadRole::Right, KEY_RIGHT}, {PadRole::Up, KEY_UP},
+                {PadRole::Down, KEY_DOWN}, {PadRole::South, KEY_ENTER}};
+    for (const auto& pressed : keys)
+        if (PadJustPressed(pressed.role)) return pressed.scancode << 8;
+    return 0;
+}
+
+}  // namespace
+
+int WaitForKey(bool withPad)
 {
     while (!keypressed()) {
         if (QuitRequested()) return -1;
+        const int padKey = withPad ? PadKeyPress() : 0;
+        if (padKey != 0) return padKey;
         rest(10);
     }
     return readkey();

@@ -6,8 +6,9 @@ void runOptionsScreen();   // changes the settings in memory; they are written a
 void runHighScoreEntry();  // after a game: name entry when the score qualifies
 
 // The next key of the keyboard buffer, as readkey() gives it, or -1 as soon
-// as the program is asked to end while waiting.
-int WaitForKey();
+// as the program is asked to end while waiting. `withPad`: a press of the
+// d-pad or the south button counts as the arrow or Enter it stands for.
+int WaitForKey(bool withPad = false);
 // The shutdown lines, the resources let go, and exit with status 0: the way
 // out from every screen, by Escape on the title screen or by a quit request.
 [[noreturn]] void QuitProgram();

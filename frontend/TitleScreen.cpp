@@ -8,6 +8,7 @@
 #include <string>
 
 #include "engine/Engine.h"
+#include "engine/Gamepad.h"
 #include "engine/Quit.h"
 #include "engine/Sound.h"
 #include "frontend/HighScoreTable.h"
@@ -190,12 +191,19 @@ void ReleasePictures(TitleVisit& visit)
         picture->Destroy(true);
 }
 
+// Enter, Escape or one of the pad's buttons for them.
+bool StartOrQuitHeld()
+{
+    PollGamepad();
+    return key[KEY_ENTER] || key[KEY_ESC] || PadHeld(PadRole::Start) ||
+           PadHeld(PadRole::South) || PadHeld(PadRole::Back);
+}
+
 // The Escape that left a game or the Enter that ended a name entry may still
 // be held: it must not quit the program or start the next game at once.
 void WaitForEnterAndEscapeUp()
 {
-    for (int waited = 0; (key[KEY_ENTER] || key[KEY_ESC]) && waited < kKeyReleaseWaitMs &&
-                         !QuitRequested();
+    for (int waited = 0; StartOrQuitHeld() && waited < kKeyReleaseWaitMs && !QuitRequested();
          waited += 10)
         rest(10);
 }
@@ -207,6 +215,7 @@ void runTitleScreen()
     Log& log = gameState.log;
     resolutionIndex = FindResolutionIndex(gameState.settings.width, gameState.settings.height);
     log.WriteLine("Init intro:");
+    FindGamepad(log);
     log.WriteLine("   Loading GFX...");
     TitleVisit visit;
     LoadPicture(visit.logo, "data\\gfx\\fonts\\quillemarch.png");
@@ -222,6 +231,7 @@ void runTitleScreen()
     gameState.hudText = {kPromptX, kPromptY, gameState.palette[10], kPrompt};
     rest(100);
     WaitForEnterAndEscapeUp();
+    ArmPadPresses();
     for (int i = 0; i < HighScoreTable::kPlaces; ++i) {
         visit.nameText[i] = table.nameAt(i);
         visit.scoreText[i] = std::to_string(table.scoreAt(i));
@@ -234,8 +244,8 @@ void runTitleScreen()
     // display that makes every frame wait for its refresh.
     bool quit = false;
     for (;;) {
-        const bool escape = key[KEY_ESC] != 0 || QuitRequested();
-        if (escape || key[KEY_ENTER]) {
+        const bool escape = key[KEY_ESC] != 0 || PadPressed(PadRole::Back) || QuitRequested();
+        if (escape || key[KEY_ENTER] || PadConfirms()) {
             quit = escape;
             break;
         }

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "engine/Engine.h"
+#include "engine/Gamepad.h"
 #include "engine/Platform.h"
 #include "engine/Quit.h"
 #include "engine/Random.h"
@@ -87,12 +88,14 @@ void ResetCranesAndLights()
     }
 }
 
-// The keys the worker obeys, read once for the whole tick.
-bool ReadKeyboard(TickInput& input)
+// The keys the worker obeys, read once for the whole tick, from the keyboard
+// and the gamepad alike.
+bool ReadKeyboardAndPad(TickInput& input)
 {
-    input.left = key[KEY_LEFT] != 0;
-    input.right = key[KEY_RIGHT] != 0;
-    input.jump = key[KEY_SPACE] != 0;
+    PollGamepad();
+    input.left = key[KEY_LEFT] != 0 || PadHeld(PadRole::Left);
+    input.right = key[KEY_RIGHT] != 0 || PadHeld(PadRole::Right);
+    input.jump = key[KEY_SPACE] != 0 || PadPressed(PadRole::South);
     return true;
 }
 
@@ -186,7 +189,7 @@ void RunDueTicks(const InputSource& nextInput)
 
 void RunGameLoop(const InputSource& nextInput)
 {
-    while (!key[KEY_ESC] && gameRunning && !QuitRequested()) {
+    while (!key[KEY_ESC] && !PadPressed(PadRole::Back) && gameRunning && !QuitRequested()) {
         WaitForTick();
         RunDueTicks(nextInput);
         DrawFrame();
@@ -199,7 +202,9 @@ void RunGame()
 {
     NewGame();
     gs.log.WriteLine("Game running!");
-    RunGameLoop(ReadKeyboard);
+    // The button that started the game is no jump until pressed again.
+    ArmPadPresses();
+    RunGameLoop(ReadKeyboardAndPad);
     if (RecordEnded()) return;
     EndRecord(EndingOfPlay());
     SaveLastGame();

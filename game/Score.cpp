@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string>
 
+#include "engine/Gamepad.h"
 #include "engine/Quit.h"
 #include "engine/Sound.h"
 #include "game/Rules.h"
@@ -159,7 +160,9 @@ void EndGameUnderCrate()
 // take long.
 void EndOfGame()
 {
-    const bool cutShort = !WaveGameOver([] { return key[KEY_ENTER] != 0; });
+    // The jump held at death does not hurry the countdown.
+    ArmPadPresses();
+    const bool cutShort = !WaveGameOver([] { return key[KEY_ENTER] != 0 || PadConfirms(); });
     EndGameUnderCrate();
     SaveLastGame();
     if (cutShort) return;  // the program ends; no name entry
