@@ -24,7 +24,8 @@ void WriteLevel(const std::string& path, double seconds, float level,
     SF_INFO info{0, 44100, 1, format, 0, 0};
     SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
     const std::vector<float> block(4410, level);
-    for (int n = static_cast<int>(seconds * 10); n > 0; --n) sf_writef_float(file, block.data(), 4410);
+    for (int n = static_cast<int>(seconds * 10); n > 0; --n)
+        sf_writef_float(file, block.data(), 4410);
     sf_close(file);
 }
 
@@ -53,7 +54,8 @@ TEST(SoundOutput, EffectsAndMusicAsTheGamePlaysThem)
     WriteLevel("mus/b.flac", 600.0, 0.25f, SF_FORMAT_FLAC | SF_FORMAT_PCM_16);
     // OpenAL reads its configuration once per process: one wave file, one test.
     WriteFile("alsoft.conf", "[general]\ndrivers=wave\nchannels=mono\nfrequency=44100\n[wave]\n"
-                             "file=" + scratch.Path() + "/out.wav\n");
+                             "file=" +
+                                 scratch.Path() + "/out.wav\n");
     unsetenv("ALSOFT_DRIVERS"), setenv("ALSOFT_CONF", (scratch.Path() + "/alsoft.conf").c_str(), 1);
     ASSERT_TRUE(FindAudioFiles("sfx", "mus") && InitSound()) << "the wave writer is a device";
     const Clock::time_point start = Clock::now();
@@ -61,9 +63,11 @@ TEST(SoundOutput, EffectsAndMusicAsTheGamePlaysThem)
         std::this_thread::sleep_until(start + std::chrono::duration<double>(s));
     };
     testing::internal::CaptureStderr();
-    for (int round = 0; round < 3; ++round) PlaySoundEffect(0), PlaySoundEffect(3);
+    for (int round = 0; round < 3; ++round)
+        PlaySoundEffect(0), PlaySoundEffect(3);
     const std::string said = testing::internal::GetCapturedStderr();
-    at(0.2), PlaySoundEffect(2), at(0.6), PlaySoundEffect(1), PlaySoundEffect(1), PlaySoundEffect(1);
+    at(0.2), PlaySoundEffect(2), at(0.6), PlaySoundEffect(1), PlaySoundEffect(1),
+        PlaySoundEffect(1);
     at(1.0), StopAllSounds(), PlaySoundEffect(5), PlaySoundEffect(-1);
     at(1.4), PlaySoundEffect(4), at(2.0), PlayMusic(0, true), at(3.2), StopAllSounds(), at(3.8);
     PlayMusic(1, false), at(4.7), ShutdownSound(), effectFiles.clear(), musicFiles.clear();
@@ -71,7 +75,9 @@ TEST(SoundOutput, EffectsAndMusicAsTheGamePlaysThem)
     ASSERT_GT(mix.size(), 44100u * 46 / 10);
     auto level = [&mix](double from, double to, bool loudest = false) {
         auto first = mix.begin() + long(from * 44100), last = mix.begin() + long(to * 44100);
-        auto quieter = [](float a, float b) { return std::fabs(a) < std::fabs(b); };
+        auto quieter = [](float a, float b) {
+            return std::fabs(a) < std::fabs(b);
+        };
         return std::fabs(loudest ? *std::max_element(first, last, quieter)
                                  : *std::min_element(first, last, quieter));
     };

@@ -18,7 +18,11 @@ namespace yardtest {
 
 using Sounds = std::vector<std::string>;
 inline int deaths = 0;
-inline void Ticks(int n) { for (int t = 0; t < n; ++t) UpdateTick(); }
+inline void Ticks(int n)
+{
+    for (int t = 0; t < n; ++t)
+        UpdateTick();
+}
 
 // A crate in column c: resting on top of its stack, or (with y >= 0) falling from y.
 inline int AddCrate(int c, float y = -1.0f, float speed = 1.0f)
@@ -31,21 +35,31 @@ inline int AddCrate(int c, float y = -1.0f, float speed = 1.0f)
     gameState.columnHeights[c] += !crate.active, gameState.crates.push_back(crate);
     return static_cast<int>(gameState.crates.size()) - 1;
 }
-inline void StackMany(int c, int count) { for (int k = 0; k < count; ++k) AddCrate(c); }
+inline void StackMany(int c, int count)
+{
+    for (int k = 0; k < count; ++k)
+        AddCrate(c);
+}
 
 class YardTest : public ::testing::Test {
 protected:
-    void SetUp() override { NewYard(); }
+    void SetUp() override
+    {
+        NewYard();
+    }
     // A fresh yard, also for each row of a table.
     void NewYard()
     {
         SeedRandom(1234), gs.input = TickInput(), NewGame();  // keys up
-        for (GameObject& crane : gs.cranes) crane.x += 100000.0f;  // too far away to drop
+        for (GameObject& crane : gs.cranes)
+            crane.x += 100000.0f;  // too far away to drop
         crateWidth = crateHeight = worker.width = kCrateSize, worker.height = 21;
         // Out of the way, on the floor, facing right, idle.
         worker.x = 30.0f, worker.facing = Facing::Right, worker.state = kWorkerIdle;
         gs.spaceHeld = gs.explosionActive = false, deaths = 0, sound.Take();
-        runEndOfGame = [] { deaths += 1, gameRunning = false; };
+        runEndOfGame = [] {
+            deaths += 1, gameRunning = false;
+        };
     }
     // Each row of a table on a fresh yard, named in every failure.
     template <typename Row, std::size_t N, typename Check>

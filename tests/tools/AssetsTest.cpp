@@ -16,7 +16,8 @@ std::set<std::string> FilesUnder(const fs::path& root)
 {
     std::set<std::string> files;
     for (const auto& e : fs::recursive_directory_iterator(root))
-        if (e.is_regular_file()) files.insert(fs::relative(e.path(), root).generic_string());
+        if (e.is_regular_file())
+            files.insert(fs::relative(e.path(), root).generic_string());
     return files;
 }
 
