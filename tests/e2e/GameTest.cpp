@@ -39,7 +39,8 @@ std::string Config(const std::string& size, char smooth, char sound,
 
 Lines operator+(Lines a, const Lines& b)
 {
-    return a.insert(a.end(), b.begin(), b.end()), a;
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
 }
 
 const std::string kDefaults = Config("640\n400", '0', '1');
@@ -90,7 +91,8 @@ std::string Refused(int width, int height, bool fullscreen, int depth)
 // Where a visit goes from the title, returning false when it does not get there.
 using Reach = std::function<bool(const std::string& log)>;
 const Reach kToPlay = [](const std::string& log) {
-    return HoldKey("Return"), WaitForLine(log, "Game running!", 10000);
+    HoldKey("Return");
+    return WaitForLine(log, "Game running!", 10000);
 };
 // A game left with Escape, the worker turned left, back on the title.
 const Reach kGameLeft = [](const std::string& log) {
@@ -257,10 +259,14 @@ Case WholeVisit()
             return false;
         // The title opens on the table; its attract phase opens the options with O: next
         // resolution, smoothing on, sound off; Escape leaves them.
-        Sleep(6000), HoldKey("o", 200), Sleep(500);
+        Sleep(6000);
+        HoldKey("o", 200);
+        Sleep(500);
         for (const char* key : {"r", "a", "s"})
             TapKey(key);
-        return HoldKey("Escape", 150), Sleep(1500), true;
+        HoldKey("Escape", 150);
+        Sleep(1500);
+        return true;
     };
     // The new entry went in at its place above the score it passed; the rest of the weak table
     // stayed as it was, but for the 10 at its end. The second game of the run, kept as the last
@@ -283,7 +289,8 @@ Case WholeVisit()
         const std::string name = kept->path().filename();
         EXPECT_EQ(name.substr(name.size() - 7), "-QA.qmr");
         EXPECT_EQ(ReadFile(kept->path()), ReadFile("lastgame.qmr"));
-        names.erase(at, 4), scores.erase(4 * place, 4);
+        names.erase(at, 4);
+        scores.erase(4 * place, 4);
         EXPECT_EQ(names + scores, NameLines("ANNA,BEN,CARL,DORA") + ScoreBytes({50, 40, 30, 20}));
     };
     // Sound played all along, but the shutdown goes by the setting just switched off.
@@ -413,7 +420,10 @@ std::vector<Case> Endings()
          }},
         {"Options", kFirstRun + kQuitSilent, Config("640\n400", '0', '0'),
          [](const std::string&) {
-             return HoldKey("o", 200), Sleep(300), TapKey("s"), true;
+             HoldKey("o", 200);
+             Sleep(300);
+             TapKey("s");
+             return true;
          }},
         {"Play", kFirstRun + kPlay + kQuit, kDefaults, kToPlay},
         {"GameOver", kFirstRun + kPlay + kQuit, kDefaults,
@@ -422,7 +432,10 @@ std::vector<Case> Endings()
          }},
         {"NameEntry", kFirstRun + kPlay + kQuit, kDefaults,
          [](const std::string& log) {
-             return PlayUntilDeath(log, true) && (TapKey("q"), true);
+             if (!PlayUntilDeath(log, true))
+                 return false;
+             TapKey("q");
+             return true;
          }},
     };
     const std::pair<const char*, int> ways[] = {
@@ -493,9 +506,14 @@ TEST(Faults, ALostDisplayEndsTheGameAtOnceWithItsSettingsSaved)
                                      " -screen 0 800x600x24 -nolisten tcp "
                                      ">/dev/null 2>&1 & echo $!");
     const std::string testDisplay = getenv("DISPLAY");
-    setenv("DISPLAY", ownDisplay.c_str(), 1), Sleep(1000);
+    setenv("DISPLAY", ownDisplay.c_str(), 1);
+    Sleep(1000);
     GameProcess game;
-    const bool started = game.StartToTitle(dir.Path()) && (HoldKey("Return"), Sleep(1000), true);
+    const bool started = game.StartToTitle(dir.Path());
+    if (started) {
+        HoldKey("Return");
+        Sleep(1000);
+    }
     const auto start = std::chrono::steady_clock::now();
     Shell("kill " + server);
     const int status = game.Wait(10000);

@@ -31,8 +31,12 @@ TEST(SettingsFile, WritesTheFiveSectionsAndReportsFailedWrites)
 {
     ScratchDir scratch;
     Settings changed, read;
-    changed.width = 1024, changed.height = 768, changed.antiAliasing = 1;
-    changed.colorDepth = 16, changed.fullscreen = true, changed.soundEnabled = false;
+    changed.width = 1024;
+    changed.height = 768;
+    changed.antiAliasing = 1;
+    changed.colorDepth = 16;
+    changed.fullscreen = true;
+    changed.soundEnabled = false;
     ASSERT_TRUE(SaveSettings(changed) && LoadSettings(read));
     EXPECT_EQ(Fields(read), "1024 768 1 16 1 0");
     const std::string before = ReadFile("config.ini");
@@ -89,15 +93,18 @@ TEST(SettingsFile, ReadsWhatTheFileNamesAndSkipsBadValues)
 TEST(GameLog, HeaderThenMessagesWithTheirEndings)
 {
     ScratchDir scratch;
-    setenv("TZ", "<+14>-14", 1), tzset();
+    setenv("TZ", "<+14>-14", 1);
+    tzset();
     const std::time_t before = std::time(nullptr) + 14 * 3600;
     {
         Log log("quillemarch.log");
-        log.WriteLine("Init engine:"), log.WriteResult("   Setting up screen", true);
+        log.WriteLine("Init engine:");
+        log.WriteResult("   Setting up screen", true);
         log.WriteResult("   Initializing sound engine", false);
         EXPECT_EQ(ReadLines("quillemarch.log").size(), 4u);
     }
-    unsetenv("TZ"), tzset();
+    unsetenv("TZ");
+    tzset();
     const std::string text = ReadFile("quillemarch.log"), header = text.substr(0, text.find('\n'));
     char want[2][40];
     for (std::time_t t : {before, before + 1}) {

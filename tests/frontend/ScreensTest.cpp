@@ -29,9 +29,12 @@ std::string Heads()
 {
     const std::vector<uint32_t> screen = GrabScreen(640, 362);
     int first = 640, last = -1;
-    for (std::size_t i = 284 * 640; i < screen.size(); ++i)
-        if (screen[i])
-            first = std::min(first, int(i % 640)), last = std::max(last, int(i % 640));
+    for (std::size_t i = 284 * 640; i < screen.size(); ++i) {
+        if (screen[i]) {
+            first = std::min(first, int(i % 640));
+            last = std::max(last, int(i % 640));
+        }
+    }
     return last < 0 ? "" : std::to_string(first) + "-" + std::to_string(last);
 }
 
@@ -53,7 +56,8 @@ void Queue(const std::string& keys)
 // Leaves a screen: Enter or Escape held down, and queued.
 void Leave(int k)
 {
-    key[k] = 1, simulate_keypress(k << 8 | (k == KEY_ESC ? 27 : 13));
+    key[k] = 1;
+    simulate_keypress(k << 8 | (k == KEY_ESC ? 27 : 13));
 }
 
 class Screens : public testing::Test {
@@ -63,7 +67,8 @@ protected:
         ASSERT_TRUE(oltest::OpenTestScreen(640, 400)) << "the screen tests need an X server (Xvfb)";
         scaleX = scaleY = 2.0f;
         sem_init(&gameState.tickSemaphore, 0, 0);
-        clear_keybuf(), key[KEY_ENTER] = key[KEY_ESC] = key[KEY_H] = 0;
+        clear_keybuf();
+        key[KEY_ENTER] = key[KEY_ESC] = key[KEY_H] = 0;
     }
     std::string Played(std::string played = "")  // since last asked, effects by number: "stop3"
     {
@@ -75,8 +80,10 @@ protected:
     void Beside(void (*screen)(), const std::function<void()>& player)
     {
         std::thread other(player);
-        screen(), other.join();
-        clear_keybuf(), key[KEY_ENTER] = key[KEY_ESC] = 0;
+        screen();
+        other.join();
+        clear_keybuf();
+        key[KEY_ENTER] = key[KEY_ESC] = 0;
     }
     bool Shows(const TextLine& line)
     {
@@ -87,7 +94,9 @@ protected:
     // Keys queued for what is drawn next.
     void Press(const std::string& keys)
     {
-        keys.empty() || (text.Clear(), true), Queue(keys);
+        if (!keys.empty())
+            text.Clear();
+        Queue(keys);
     }
     // So many ticks of the title's clock, each waited for to the end of its step, keeping the
     // last one's text; false when one stalls.
@@ -168,7 +177,8 @@ TEST_F(Screens, TitleTakesTurnsOnItsClock)
         const std::clock_t busy = std::clock();
         std::this_thread::sleep_for(300ms);
         EXPECT_LT(std::clock() - busy, CLOCKS_PER_SEC / 30) << "no tick, no work";
-        key[KEY_H] = 0, Leave(KEY_ENTER);
+        key[KEY_H] = 0;
+        Leave(KEY_ENTER);
         sem_post(&gameState.tickSemaphore);
     });
     EXPECT_EQ(Played(), "stop3");
@@ -228,7 +238,8 @@ TEST_F(Screens, NameEntryKeysSpellTheNameAtItsPlace)
         WriteTable(ScoreBytes({500, 400, 300, 200, 100}).substr(0, 4 * c.places),
                    NameLines("A,B,C,D,E").substr(0, 3 * c.places));
         Press(c.keys + kRescue);
-        gameState.worker.score = c.score, gameState.titleTicks = 0;
+        gameState.worker.score = c.score;
+        gameState.titleTicks = 0;
         runHighScoreEntry();
         std::size_t left = 0;
         for (; keypressed(); readkey())
@@ -265,12 +276,18 @@ TEST_F(Screens, OptionsEachKeyChangesItsSettingAndItsLine)
                   {"xqz", line(112, 70, "(S)OUND: ENABLED")},
                   {"s", line(112, 70, "(S)OUND: DISABLED")},
                   {"", {30, 150, palette[2], "PRESS ENTER TO ACCEPT THESE SETTINGS"}}});
-    s.width = 640, s.height = 400, s.antiAliasing = 4, s.fullscreen = false, s.soundEnabled = true;
+    s.width = 640;
+    s.height = 400;
+    s.antiAliasing = 4;
+    s.fullscreen = false;
+    s.soundEnabled = true;
     resolutionIndex = FindResolutionIndex(640, 400);
     for (int leave : {KEY_ESC, KEY_ENTER}) {
         Beside(runOptionsScreen, [&] {
-            for (const auto& step : visit)
-                EXPECT_TRUE((Press(step.first), Shows(step.second))) << Said(step.second);
+            for (const auto& step : visit) {
+                Press(step.first);
+                EXPECT_TRUE(Shows(step.second)) << Said(step.second);
+            }
             Leave(leave);
         });
         const std::vector<int> kept = {s.width, s.height, s.fullscreen, s.antiAliasing,

@@ -74,9 +74,14 @@ TEST_F(YardTest, SceneDrawsWhatStandsInTheYard)
         {"green lamp", 1, 0, 0, 49, 38, kCyan},      {"red lamp", 1, 0, 1, 49, 38, kRed},
     };
     EachRow(rows, [&](const auto& r) {
-        AddCrate(4), worker.active = false;  // the scene stands still
-        worker.x = 100.0f, worker.y = 60.0f, worker.facing = static_cast<Facing>(r.facing);
-        gs.cranes[0].x = 200.0f, gs.cranes[0].unloaded = r.unloaded, gs.alarms[0].state = r.alarm;
+        AddCrate(4);
+        worker.active = false;  // the scene stands still
+        worker.x = 100.0f;
+        worker.y = 60.0f;
+        worker.facing = static_cast<Facing>(r.facing);
+        gs.cranes[0].x = 200.0f;
+        gs.cranes[0].unloaded = r.unloaded;
+        gs.alarms[0].state = r.alarm;
         DrawFrame();
         const Rgba seen = oltest::ScreenPixels().At(2 * r.x + 1, 2 * r.y + 1);  // logical (x, y)
         EXPECT_TRUE(oltest::Near(seen, r.colour, 8)) << seen;
@@ -91,7 +96,8 @@ TEST_F(YardTest, LoadingTheGameSizesTheWorker)
     const std::string file = testsupport::SourceData() + "/gfx/sprites/player_move.png";
     BITMAP* picture = load_bitmap(file.c_str(), nullptr);
     ASSERT_NE(picture, nullptr);
-    worker.width = worker.height = 0, LoadGame();
+    worker.width = worker.height = 0;
+    LoadGame();
     remove_int(TimerTick);  // the other tests count their own ticks
     EXPECT_TRUE(worker.width == picture->w && worker.height == picture->h);
     destroy_bitmap(picture);
@@ -144,7 +150,8 @@ TEST_F(YardTest, EndOfGameWavesAndCountsDownUntilEnter)
     enterHighScore = [] {
         entries += 1;
     };
-    gs.elapsedSeconds = 42, gs.workerSprites[0].Reset();  // alive: his sprite counts the frames
+    gs.elapsedSeconds = 42;
+    gs.workerSprites[0].Reset();  // alive: his sprite counts the frames
     sem_init(&gs.tickSemaphore, 0, 0);
     std::thread clock([] {
         while (!key[KEY_ENTER]) {
@@ -192,7 +199,8 @@ TEST(Text, CharactersLandOnTheirGridPlacesShowingTheirCells)
     LoadPicture(gameState.fontImage, 329, 7, 24, sheetColumn);
     scaleX = scaleY = 2.0f;
     DrawTextLine({10, 5, ol::Color(), "A1"});  // colour alpha 0: the sheet's own colours
-    DrawTextLine({20, 30, ol::Color::RED, "W.W"}), gameState.fontImage.Destroy(false);
+    DrawTextLine({20, 30, ol::Color::RED, "W.W"});
+    gameState.fontImage.Destroy(false);
     EXPECT_FALSE(glIsEnabled(GL_FOG)) << "the tint must switch its fog off again";
     const oltest::ScreenPixels screen;
     for (int y = 8; y < 26; ++y)

@@ -28,11 +28,14 @@ inline void Ticks(int n)
 inline int AddCrate(int c, float y = -1.0f, float speed = 1.0f)
 {
     GameObject crate;
-    crate.column = c, crate.x = static_cast<float>(ColumnX(c));
-    crate.width = crate.height = kCrateSize, crate.active = y >= 0.0f;
+    crate.column = c;
+    crate.x = static_cast<float>(ColumnX(c));
+    crate.width = crate.height = kCrateSize;
+    crate.active = y >= 0.0f;
     crate.y = crate.active ? y : static_cast<float>(LandingY(c));
     crate.speed = crate.active ? speed : 0.0f;
-    gameState.columnHeights[c] += !crate.active, gameState.crates.push_back(crate);
+    gameState.columnHeights[c] += !crate.active;
+    gameState.crates.push_back(crate);
     return static_cast<int>(gameState.crates.size()) - 1;
 }
 inline void StackMany(int c, int count)
@@ -50,15 +53,23 @@ protected:
     // A fresh yard, also for each row of a table.
     void NewYard()
     {
-        SeedRandom(1234), gs.input = TickInput(), NewGame();  // keys up
+        SeedRandom(1234);
+        gs.input = TickInput();  // keys up
+        NewGame();
         for (GameObject& crane : gs.cranes)
             crane.x += 100000.0f;  // too far away to drop
-        crateWidth = crateHeight = worker.width = kCrateSize, worker.height = 21;
+        crateWidth = crateHeight = worker.width = kCrateSize;
+        worker.height = 21;
         // Out of the way, on the floor, facing right, idle.
-        worker.x = 30.0f, worker.facing = Facing::Right, worker.state = kWorkerIdle;
-        gs.spaceHeld = gs.explosionActive = false, deaths = 0, sound.Take();
+        worker.x = 30.0f;
+        worker.facing = Facing::Right;
+        worker.state = kWorkerIdle;
+        gs.spaceHeld = gs.explosionActive = false;
+        deaths = 0;
+        sound.Take();
         runEndOfGame = [] {
-            deaths += 1, gameRunning = false;
+            deaths += 1;
+            gameRunning = false;
         };
     }
     // Each row of a table on a fresh yard, named in every failure.
@@ -67,7 +78,8 @@ protected:
     {
         for (const Row& row : rows) {
             SCOPED_TRACE(row.name);
-            NewYard(), check(row);
+            NewYard();
+            check(row);
         }
     }
     testsupport::SoundRecorder sound;

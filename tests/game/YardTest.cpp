@@ -12,7 +12,8 @@ namespace {
 TEST_F(YardTest, CratesFallFromTheCraneAndStackAtLandingY)
 {
     for (int k = 0; k < 6; ++k) {
-        SpawnCrate(CraneX(3), 37.0f), Ticks(2);
+        SpawnCrate(CraneX(3), 37.0f);
+        Ticks(2);
         EXPECT_FLOAT_EQ(gs.crates.back().y, 43.0f + 1.0f + 1.061f) << k;
         Ticks(78);
         EXPECT_FLOAT_EQ(gs.crates.back().y, 152.0f - 20.0f * k) << k;
@@ -35,7 +36,8 @@ TEST_F(YardTest, FullRowsPayBurstAndSinkOneRowWithoutTheirFallingCrates)
     EXPECT_FLOAT_EQ(gs.crates[0].y, 152.0f);  // one row lower, and resting there
     for (int c = 0; c < 13; ++c)
         EXPECT_EQ(gs.columnHeights[c], c == 0) << c;
-    NewYard(), AddCrate(5, 152.0f, 2.0f);  // passing y = 152, ahead of the landed one in the list
+    NewYard();
+    AddCrate(5, 152.0f, 2.0f);  // passing y = 152, ahead of the landed one in the list
     for (int c = 0; c < 13; ++c)
         AddCrate(c);
     ClearFullBottomRow();
@@ -69,7 +71,8 @@ TEST_F(YardTest, PushGoesOnlyIntoALowerNeighbourWhileTheYardIsStill)
         const int other = r.extra == kSlide ? AddCrate(9) : -1;
         if (other >= 0)
             PushCrate(other);
-        gs.rowDropActive = r.extra == kDrop, PushCrate(crate);
+        gs.rowDropActive = r.extra == kDrop;
+        PushCrate(crate);
         EXPECT_EQ(pushedCrateIndex, r.allowed ? crate : other);
         EXPECT_EQ(gs.crates[crate].column, r.allowed ? target : r.column);
         EXPECT_EQ(gs.columnHeights[r.column], r.own - r.allowed);
@@ -86,7 +89,8 @@ TEST_F(YardTest, SlideKeepsItsCrateThroughRowClearsAndLandings)
     worker.facing = Facing::Left;
     gs.crates.back().score = 42;  // a tag on the top of four in column 5, pushed over column 4
     PushCrate(static_cast<int>(gs.crates.size()) - 1);
-    AddCrate(6), UpdateTick();  // the yard is full now
+    AddCrate(6);  // the yard is full now
+    UpdateTick();
     const int pushed = pushedCrateIndex;
     ASSERT_TRUE(pushed >= 0 && pushed < static_cast<int>(gs.crates.size()));
     EXPECT_EQ(gs.crates[pushed].score, 42);
@@ -98,15 +102,18 @@ TEST_F(YardTest, SlideKeepsItsCrateThroughRowClearsAndLandings)
     for (int c = 0; c < 13; ++c)
         StackMany(c, c != 6 && c != 7);
     PushCrate(AddCrate(6));  // into empty column 7: at y = 152 it is counted at once
-    AddCrate(6), UpdateTick();
+    AddCrate(6);
+    UpdateTick();
     EXPECT_TRUE(gs.crates.empty() && pushedCrateIndex == -1);
     NewYard();  // B pushed over column 5 as A lands there: B is still counted, the next lands on it
-    StackMany(4, 3), StackMany(5, 2);
+    StackMany(4, 3);
+    StackMany(5, 2);
     AddCrate(5, 113.0f, 1.5f);  // A, just past its landing place
     PushCrate(AddCrate(4));     // B, top of column 4 at y = 92
     Ticks(21);
     EXPECT_TRUE(gs.columnHeights[5] == 4 && gs.columnHeights[4] == 3);
-    AddCrate(5, 43.0f), Ticks(80);
+    AddCrate(5, 43.0f);
+    Ticks(80);
     EXPECT_TRUE(gs.crates.back().y == 72.0f && gs.columnHeights[5] == 5);
 }
 
@@ -128,10 +135,13 @@ TEST_F(YardTest, CraneTargetsAvoidFullColumnsAndEachOtherUntilTheYardIsCrowded)
         for (int c = 0; c < 13; ++c)
             gs.columnHeights[c] = r.open.count(c) ? 4 : 5;
         gs.cranes[0].active = gs.cranes[1].active = true;  // heading in: they keep their targets
-        gs.cranes[0].column = r.open == all ? 0 : 3, gs.cranes[1].column = r.open == all ? 12 : 7;
+        gs.cranes[0].column = r.open == all ? 0 : 3;
+        gs.cranes[1].column = r.open == all ? 12 : 7;
         for (int seed = 1; seed <= 20; ++seed) {
-            SeedRandom(seed), gs.cranes[2] = GameObject();  // loaded, waiting to set off
-            gs.cranes[2].column = 5, ChooseCraneTargets();
+            SeedRandom(seed);
+            gs.cranes[2] = GameObject();  // loaded, waiting to set off
+            gs.cranes[2].column = 5;
+            ChooseCraneTargets();
             EXPECT_TRUE(r.allowed.count(gs.cranes[2].column)) << gs.cranes[2].column;
         }
     });
@@ -168,9 +178,14 @@ TEST_F(YardTest, WorkerWalksGlidesAndStopsAtWallsAndCrates)
         {"pushes it left", 160, 1, 2, kLeftKey, 12, 30, 1, 142, 0, 108},
     };
     EachRow(rows, [&](const auto& r) {
-        worker.x = r.x, worker.speed = r.speed, worker.facing = static_cast<Facing>(r.facing);
+        worker.x = r.x;
+        worker.speed = r.speed;
+        worker.facing = static_cast<Facing>(r.facing);
         StackMany(5, r.stack);
-        gs.input = r.keys, Ticks(r.held), gs.input = kNoKey, Ticks(r.let);
+        gs.input = r.keys;
+        Ticks(r.held);
+        gs.input = kNoKey;
+        Ticks(r.let);
         EXPECT_NEAR(worker.x, r.wantX, 1e-4);
         EXPECT_NEAR(worker.speed, r.wantSpeed, 1e-6);
         EXPECT_TRUE(!r.stack || gs.crates[0].x == r.crateX) << gs.crates[0].x;
@@ -182,7 +197,9 @@ TEST_F(YardTest, FallingCrateKillsAStandingWorkerAndBurstsOnARisingOne)
 {
     for (bool jump : {false, true}) {
         SCOPED_TRACE(jump);
-        NewYard(), worker.x = 150.0f, gs.input.jump = jump;
+        NewYard();
+        worker.x = 150.0f;
+        gs.input.jump = jump;
         AddCrate(6, jump ? 80.0f : 43.0f, jump ? 2.0f : 1.0f);
         for (int t = 0; t < 200 && worker.active && !gs.crates.empty(); ++t)
             UpdateTick();
@@ -201,8 +218,14 @@ TEST_F(YardTest, FallingCrateKillsAStandingWorkerAndBurstsOnARisingOne)
 TEST_F(YardTest, HudNumbersEndUnderTheirLabelsAndWrap)
 {
     testsupport::TextSeen drawn;
-    gs.hiScore = 10000, worker.score = 9, gs.elapsedSeconds = 100, DrawHud();
-    gs.hiScore = 1000, worker.score = 100000, gs.elapsedSeconds = 10000, DrawHud();
+    gs.hiScore = 10000;
+    worker.score = 9;
+    gs.elapsedSeconds = 100;
+    DrawHud();
+    gs.hiScore = 1000;
+    worker.score = 100000;
+    gs.elapsedSeconds = 10000;
+    DrawHud();
     std::vector<std::string> want;
     const std::pair<int, const char*> numbers[] = {{152, "10000"}, {40, "9"}, {278, "100"},
                                                    {160, "1000"},  {40, "0"}, {292, "0"}};
@@ -223,21 +246,25 @@ TEST_F(YardTest, HudNumbersEndUnderTheirLabelsAndWrap)
 // TIME steps every 101 ticks; counting down takes 10 s a step to 30, then 1, 10 points each.
 TEST_F(YardTest, TimeStepsEveryHundredAndOneTicksAndCountsDownIntoPoints)
 {
-    gs.timeAnimation.Reset(), Ticks(200);
+    gs.timeAnimation.Reset();
+    Ticks(200);
     EXPECT_EQ(gs.elapsedSeconds, 1);
     Ticks(1);
     EXPECT_EQ(gs.elapsedSeconds, 2);
     gs.elapsedSeconds = 45;
     std::vector<int> left;
-    for (int step = 0; step < 4; ++step)
-        CountDownTimeStep(), left.push_back(gs.elapsedSeconds);
+    for (int step = 0; step < 4; ++step) {
+        CountDownTimeStep();
+        left.push_back(gs.elapsedSeconds);
+    }
     EXPECT_EQ(left, (std::vector<int>{35, 25, 24, 23}));
     Sounds ticks(26, "sfx5");  // a tick for each step, the chord for the one that empties TIME
     ticks.push_back("sfx3");
     for (int step = 0; step < 30; ++step)
         CountDownTimeStep();  // 23 more, then nothing is left
     EXPECT_TRUE(worker.score == 450 && sound.Take() == ticks);
-    gs.elapsedSeconds = 77, ConvertRemainingTime();  // Enter hurries the rest, silently
+    gs.elapsedSeconds = 77;
+    ConvertRemainingTime();  // Enter hurries the rest, silently
     EXPECT_TRUE(worker.score == 450 + 770 && sound.Take().empty());
 }
 
@@ -245,14 +272,20 @@ TEST_F(YardTest, TimeStepsEveryHundredAndOneTicksAndCountsDownIntoPoints)
 TEST_F(YardTest, NewGameStartsCleanAndTheLastTickEndsTheGameOnce)
 {
     PushCrate(AddCrate(3));
-    gs.pushSteps = 11, gs.rowDropActive = true, gs.rowDropSteps = 7, gs.hiScore = 777;
-    worker.jumping = worker.falling = true, worker.jumpSpeed = 0.4f, worker.fallSpeed = 2.5f;
+    gs.pushSteps = 11;
+    gs.rowDropActive = true;
+    gs.rowDropSteps = 7;
+    gs.hiScore = 777;
+    worker.jumping = worker.falling = true;
+    worker.jumpSpeed = 0.4f;
+    worker.fallSpeed = 2.5f;
     NewGame();
     EXPECT_EQ(gs.pushSteps + gs.rowDropSteps + pushedCrateIndex, -1);
     EXPECT_FALSE(gs.pushRightActive || gs.rowDropActive || worker.jumping || worker.falling);
     EXPECT_TRUE(worker.jumpSpeed == 2.0f && worker.fallSpeed == 0.0f && gs.hiScore == 777);
     worker.active = false;  // the catch-up loop leaves once the game has ended: no second end
-    gs.tickCounter = 5, RunDueTicks([](TickInput&) {
+    gs.tickCounter = 5;
+    RunDueTicks([](TickInput&) {
         return true;
     });
     EXPECT_TRUE(deaths == 1 && gs.tickCounter == 4);

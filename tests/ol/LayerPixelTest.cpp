@@ -180,7 +180,8 @@ TEST_F(Layer, BlitsAndTextLandOnTheirPixelsAndTheScreenshotHoldsThem)
             const bool text = r.cell >= 0;
             const int w = text ? 21 : 5, h = text ? 7 : 3, shown = text ? 6 : 5;
             auto colour = [&](int x, int y) {
-                x = std::clamp(x, 0, w - 1), y = std::clamp(y, 0, h - 1);
+                x = std::clamp(x, 0, w - 1);
+                y = std::clamp(y, 0, h - 1);
                 const int ink = x % 7 == 6 ? 0 : x / 7 != 1 ? 255 : (x + 2 * y) % 3 * 255 / 2;
                 return text ? Rgba{255, 255, 255, ink} : Entry(x + 5 * y);
             };

@@ -53,7 +53,8 @@ struct ScreenPixels {
     std::vector<unsigned char> rgba = std::vector<unsigned char>(std::size_t(width) * height * 4);
     ScreenPixels()
     {
-        glFinish(), glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, &rgba[0]);
+        glFinish();
+        glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, &rgba[0]);
     }
     Rgba At(int x, int y) const
     {

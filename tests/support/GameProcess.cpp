@@ -35,15 +35,21 @@ bool FocusGameWindow()
     const auto shown = [] {
         return !Shell("xdotool search --onlyvisible --name quillemarch 2>/dev/null").empty();
     };
-    return Poll(10000, 100, shown) && (Shell("xdotool mousemove 200 200"), Sleep(200), true);
+    if (!Poll(10000, 100, shown))
+        return false;
+    Shell("xdotool mousemove 200 200");
+    Sleep(200);
+    return true;
 }
 
 }  // namespace
 
 GameProcess::~GameProcess()
 {
-    if (Running())
-        Kill(SIGKILL), Wait(5000);
+    if (Running()) {
+        Kill(SIGKILL);
+        Wait(5000);
+    }
 }
 
 bool GameProcess::Start(const std::string& dir, const Env& env, const std::string& path)
@@ -119,7 +125,8 @@ int VisitGame(const std::string& dir, const GameProcess::Env& env, const std::st
     HoldKey("Return");
     if (!WaitForLine(log, "Game running!", 10000))
         return -3;
-    HoldKey("Print", 300), HoldKey("Escape");
+    HoldKey("Print", 300);
+    HoldKey("Escape");
     if (!WaitForLine(log, "   Playing intro!", 10000, 2))
         return -4;
     HoldKey("Escape", 300);
@@ -158,12 +165,16 @@ bool WaitForLine(const std::string& file, const std::string& line, int timeoutMs
 
 void HoldKey(const std::string& keysym, int ms)
 {
-    Shell("xdotool keydown " + keysym), Sleep(ms), Shell("xdotool keyup " + keysym), Sleep(60);
+    Shell("xdotool keydown " + keysym);
+    Sleep(ms);
+    Shell("xdotool keyup " + keysym);
+    Sleep(60);
 }
 
 void TapKey(const std::string& keysym)
 {
-    Shell("xdotool key " + keysym), Sleep(60);
+    Shell("xdotool key " + keysym);
+    Sleep(60);
 }
 
 std::string GameWindowSize()

@@ -80,7 +80,8 @@ std::string NameLines(std::string names)
 void WriteTable(const std::string& scores, const std::string& names)
 {
     fs::create_directories("data");
-    WriteFile("data/scores.hst", scores), WriteFile("data/names.hst", names);
+    WriteFile("data/scores.hst", scores);
+    WriteFile("data/names.hst", names);
 }
 
 std::string Said(const TextLine& l)
@@ -161,7 +162,8 @@ SoundRecorder::SoundRecorder()
 SoundRecorder::~SoundRecorder()
 {
     UseSoundOutput(nullptr);
-    effectFiles.clear(), musicFiles.clear();
+    effectFiles.clear();
+    musicFiles.clear();
 }
 
 std::vector<std::string> SoundRecorder::Take()
