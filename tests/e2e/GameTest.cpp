@@ -103,6 +103,11 @@ const Reach kGameLeft = [](const std::string& log) {
     return WaitForLine(log, kTitle.back(), 10000, 2);
 };
 
+// The environment of a run: as the test's own, with no sound back-end, or with no display.
+const GameProcess::Env kNoEnv;
+const GameProcess::Env kNoSoundDriver = {{"ALSOFT_DRIVERS", "no-such-driver"}};
+const GameProcess::Env kNoDisplay = {{"DISPLAY", ""}};
+
 struct Case {
     std::string name;
     std::string configBefore;  // "" for none
@@ -188,7 +193,8 @@ TEST_P(Startup, LogsConfigAndTableAsThePlayerFindsThem)
         EXPECT_EQ(game.Wait(30000), c.status) << "the game must end as it says, never crash";
     }
 
-    const std::string log = ReadFile("quillemarch.log"), header = log.substr(0, log.find('\n'));
+    const std::string log = ReadFile("quillemarch.log");
+    const std::string header = log.substr(0, log.find('\n'));
     const std::string shape = "----- 00/00/00 00:00:00 ----- ";  // 0 for any digit
     EXPECT_TRUE(std::equal(shape.begin(), shape.end(), header.begin(), header.end(),
                            [](char s, char h) {
@@ -224,7 +230,7 @@ Case FallBack(const char* name, int width, int height, bool fullscreen, int dept
     return {
         name,
         config,
-        {},
+        kNoEnv,
         true,
         0,
         kWithConfig + failed + kSound + kGame + kTitle + kQuit,
@@ -272,7 +278,8 @@ Case WholeVisit()
     // stayed as it was, but for the 10 at its end. The second game of the run, kept as the last
     // game and as the table's, verifies in the other build with the score the table got.
     const auto check = [] {
-        std::string names = ReadFile("data/names.hst"), scores = ReadFile("data/scores.hst");
+        std::string names = ReadFile("data/names.hst");
+        std::string scores = ReadFile("data/scores.hst");
         const std::size_t at = std::min(names.find("QA\r\n"), names.size());
         const long place = std::count(names.begin(), names.begin() + long(at), '\n');
         ASSERT_TRUE(at < names.size() && scores.size() == 20) << names;
@@ -296,7 +303,7 @@ Case WholeVisit()
     // Sound played all along, but the shutdown goes by the setting just switched off.
     return {"WholeVisit",
             "",
-            {},
+            kNoEnv,
             true,
             0,
             kFirstRun + kPlay + kTitle + kPlay + Lines{"   Saving score..."} + kTitle + kQuitSilent,
@@ -311,94 +318,44 @@ Case WholeVisit()
 INSTANTIATE_TEST_SUITE_P(
     Paths, Startup,
     ::testing::Values(
-        Case{"FirstRun", "", {}, true, 0, kFirstRun + kQuit, kDefaults},
+        Case{"FirstRun", "", kNoEnv, true, 0, kFirstRun + kQuit, kDefaults},
         // Escape in a game goes back to the title and does not quit the program.
-        Case{"GameLeftWithEscape",
-             "",
-             {},
-             true,
-             0,
-             kFirstRun + kPlay + kTitle + kQuit,
-             kDefaults,
-             kGameLeft},
+        Case{"GameLeftWithEscape", "", kNoEnv, true, 0, kFirstRun + kPlay + kTitle + kQuit,
+             kDefaults, kGameLeft},
         // A game that cannot be kept is one line in the log, and the game goes on.
-        Case{"LastGameCannotBeKept",
-             "",
-             {},
-             true,
-             0,
-             kFirstRun + kPlay + Lines{"   Saving replay...Failed!"} + kTitle + kQuit,
-             kDefaults,
-             kGameLeft,
-             nullptr,
-             "640x400",
-             false,
-             nullptr,
+        Case{"LastGameCannotBeKept", "", kNoEnv, true, 0,
+             kFirstRun + kPlay + Lines{"   Saving replay...Failed!"} + kTitle + kQuit, kDefaults,
+             kGameLeft, nullptr, "640x400", false, nullptr,
              [] {
                  fs::create_directory("lastgame.qmr");
              }},
         WholeVisit(),
-        Case{"SoundOffSmooth",
-             Config("640\n400", '1', '0'),
-             {},
-             true,
-             0,
+        Case{"SoundOffSmooth", Config("640\n400", '1', '0'), kNoEnv, true, 0,
              kWithConfig + kScreen + Lines{"   NO SOUND! Sound disabled in config.ini!"} + kGame +
                  kTitle + kQuitSilent,
-             Config("640\n400", '1', '0'),
-             nullptr,
-             nullptr,
-             "640x400",
-             true},
+             Config("640\n400", '1', '0'), nullptr, nullptr, "640x400", true},
         // No OpenAL back-end opens: a machine without a sound card.
-        Case{"NoSoundDevice",
-             "",
-             {{"ALSOFT_DRIVERS", "no-such-driver"}},
-             true,
-             1,
+        Case{"NoSoundDevice", "", kNoSoundDriver, true, 1,
              kNoConfig + kScreen +
                  Lines{"   Initializing sound engine...Failed!", "   Shutting down log system..."},
              kDefaults},
-        Case{"NoDisplay",
-             "",
-             {{"DISPLAY", ""}},
-             true,
-             1,
-             kNoConfig + kNoScreen,
-             kDefaults,
-             nullptr,
-             nullptr,
-             "",
-             false,
-             nullptr,
-             nullptr,
+        Case{"NoDisplay", "", kNoDisplay, true, 1, kNoConfig + kNoScreen, kDefaults, nullptr,
+             nullptr, "", false, nullptr, nullptr,
              kLayerStart + Lines(2, Refused(640, 400, false, 32)) + kLayerEnd},
-        Case{"ConfigIsAFifo", "<fifo>", {}, true, 0, kFirstRun + kQuit, kDefaults},
-        Case{"ConfigIsEndless", "<endless>", {}, true, 0, kFirstRun + kQuit, kDefaults},
+        Case{"ConfigIsAFifo", "<fifo>", kNoEnv, true, 0, kFirstRun + kQuit, kDefaults},
+        Case{"ConfigIsEndless", "<endless>", kNoEnv, true, 0, kFirstRun + kQuit, kDefaults},
         FallBack("RefusedSize", 0, 400, false, 32),
         FallBack("HugeWindow", 100000, 100000, false, 32),
         FallBack("HugeFullScreen", 100000, 100000, true, 32), FallBack("Tiny", 1, 1, false, 32),
         FallBack("UnknownDepth", 800, 500, true, 7),
-        Case{"ConfigIsADirectory", "<directory>", {}, true, 0, kFirstRun + kQuit, ""},
-        Case{"NoAudio",
-             "",
-             {},
-             false,
-             0,
+        Case{"ConfigIsADirectory", "<directory>", kNoEnv, true, 0, kFirstRun + kQuit, ""},
+        Case{"NoAudio", "", kNoEnv, false, 0,
              kNoConfig + kScreen + kSound + Lines{"         Couldn't find audio directory!"} +
                  kGame + kTitle + kQuit,
              kDefaults},
-        Case{"WindowsLineEnds",
-             Config("800\n500", '1', '1', "0\n\n[ColorDepth]\n32", "\r\n"),
-             {},
-             true,
-             0,
-             kWithConfig + kScreen + kSound + kGame + kTitle + kQuit,
-             Config("800\n500", '1', '1'),
-             nullptr,
-             nullptr,
-             "800x500",
-             true}),
+        Case{"WindowsLineEnds", Config("800\n500", '1', '1', "0\n\n[ColorDepth]\n32", "\r\n"),
+             kNoEnv, true, 0, kWithConfig + kScreen + kSound + kGame + kTitle + kQuit,
+             Config("800\n500", '1', '1'), nullptr, nullptr, "800x500", true}),
     [](const auto& info) {
         return info.param.name;
     });
@@ -443,15 +400,8 @@ std::vector<Case> Endings()
     std::vector<Case> cases;
     for (const auto& on : screens)
         for (const auto& [way, signal] : ways)
-            cases.push_back({way + std::string("On") + on.name,
-                             "",
-                             {},
-                             true,
-                             0,
-                             on.body,
-                             on.config,
-                             on.reach,
-                             [signal = signal](GameProcess& game) {
+            cases.push_back({way + std::string("On") + on.name, "", kNoEnv, true, 0, on.body,
+                             on.config, on.reach, [signal = signal](GameProcess& game) {
                                  if (signal)
                                      game.Kill(signal);
                                  else

@@ -105,7 +105,8 @@ TEST(GameLog, HeaderThenMessagesWithTheirEndings)
     }
     unsetenv("TZ");
     tzset();
-    const std::string text = ReadFile("quillemarch.log"), header = text.substr(0, text.find('\n'));
+    const std::string text = ReadFile("quillemarch.log");
+    const std::string header = text.substr(0, text.find('\n'));
     char want[2][40];
     for (std::time_t t : {before, before + 1}) {
         std::tm utc{};

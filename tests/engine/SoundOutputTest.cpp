@@ -100,7 +100,8 @@ TEST(SoundOutput, EffectsAndMusicAsTheGamePlaysThem)
     const std::vector<float> mix = ReadMix("out.wav");
     ASSERT_GT(mix.size(), 44100u * 46 / 10);
     auto level = [&mix](double from, double to, bool loudest = false) {
-        auto first = mix.begin() + long(from * 44100), last = mix.begin() + long(to * 44100);
+        auto first = mix.begin() + long(from * 44100);
+        auto last = mix.begin() + long(to * 44100);
         auto quieter = [](float a, float b) {
             return std::fabs(a) < std::fabs(b);
         };

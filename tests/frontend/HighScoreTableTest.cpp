@@ -77,7 +77,8 @@ TEST(HighScoreFiles, LoadSaveAndInsert)
 TEST(HighScoreFiles, SavesKeepThePairWhole)
 {
     ScratchDir dir;
-    const std::string scores = ScoreBytes({5, 4, 3, 2, 1}), names = NameLines("A,B,C,D,E");
+    const std::string scores = ScoreBytes({5, 4, 3, 2, 1});
+    const std::string names = NameLines("A,B,C,D,E");
     WriteTable(scores, names);
     HighScoreTable table = Table();
     table.insert(100000, "WINNER");

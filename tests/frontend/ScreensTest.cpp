@@ -28,7 +28,8 @@ namespace {
 std::string Heads()
 {
     const std::vector<uint32_t> screen = GrabScreen(640, 362);
-    int first = 640, last = -1;
+    int first = 640;
+    int last = -1;
     for (std::size_t i = 284 * 640; i < screen.size(); ++i) {
         if (screen[i]) {
             first = std::min(first, int(i % 640));

@@ -111,7 +111,8 @@ public:
     testsupport::TextSeen text;  // the last pass's letters are the last lines drawn
     void Play(const std::string& path, bool) override
     {
-        const int n = ++sounds, pass = gameState.workerSprites[0].Elapsed() + 1;
+        const int n = ++sounds;
+        const int pass = gameState.workerSprites[0].Elapsed() + 1;
         SCOPED_TRACE(n);
         EXPECT_EQ(pass, n <= 12 ? 6 * n : 6 * n - 5);  // 5 degrees a pass, and 360 comes back to 0
         EXPECT_EQ(gameState.elapsedSeconds, n == 1 ? 32 : n == 2 ? 22 : 24 - n);

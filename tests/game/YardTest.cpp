@@ -8,20 +8,6 @@
 namespace yardtest {
 namespace {
 
-// Crates leave the crane at the spawn speed, gain 0.061 a tick, and stack at LandingY.
-TEST_F(YardTest, CratesFallFromTheCraneAndStackAtLandingY)
-{
-    for (int k = 0; k < 6; ++k) {
-        SpawnCrate(CraneX(3), 37.0f);
-        Ticks(2);
-        EXPECT_FLOAT_EQ(gs.crates.back().y, 43.0f + 1.0f + 1.061f) << k;
-        Ticks(78);
-        EXPECT_FLOAT_EQ(gs.crates.back().y, 152.0f - 20.0f * k) << k;
-        EXPECT_EQ(gs.columnHeights[3], k + 1);
-        EXPECT_EQ(sound.Take(), Sounds{"sfx0"}) << "one thud as it lands";
-    }
-}
-
 // A full row pays 500 each tick the yard is full and sinks one row; a falling crate is not in it.
 TEST_F(YardTest, FullRowsPayBurstAndSinkOneRowWithoutTheirFallingCrates)
 {

@@ -151,7 +151,9 @@ TEST_F(Layer, BadPicturesFailCleanlyAndEmptyBitmapsDrawNothing)
 TEST_F(Layer, BlitsAndTextLandOnTheirPixelsAndTheScreenshotHoldsThem)
 {
     const Rgba tint{230, 140, 40, 255};
-    const float wide = 1366 / 320.0f, high = 768 / 200.0f;  // the game's scale at 1366 x 768
+    // The game's scale at 1366 x 768.
+    const float wide = 1366 / 320.0f;
+    const float high = 768 / 200.0f;
     // A cell of -1 draws the whole picture; a glyph's tint has the alpha.
     struct Row {
         const char* name;
@@ -178,7 +180,9 @@ TEST_F(Layer, BlitsAndTextLandOnTheirPixelsAndTheScreenshotHoldsThem)
         for (const auto& r : rows) {
             SCOPED_TRACE(std::string(r.name) + (padded ? ", padded texture" : ""));
             const bool text = r.cell >= 0;
-            const int w = text ? 21 : 5, h = text ? 7 : 3, shown = text ? 6 : 5;
+            const int w = text ? 21 : 5;
+            const int h = text ? 7 : 3;
+            const int shown = text ? 6 : 5;
             auto colour = [&](int x, int y) {
                 x = std::clamp(x, 0, w - 1);
                 y = std::clamp(y, 0, h - 1);
@@ -207,8 +211,10 @@ TEST_F(Layer, BlitsAndTextLandOnTheirPixelsAndTheScreenshotHoldsThem)
             auto sample = [&](float s, float t, int Rgba::*c) {
                 if (!r.smooth)
                     return double(colour(int(s), int(t)).*c);
-                const int x = int(std::floor(s - 0.5f)), y = int(std::floor(t - 0.5f));
-                const double fx = s - 0.5f - x, fy = t - 0.5f - y;
+                const int x = int(std::floor(s - 0.5f));
+                const int y = int(std::floor(t - 0.5f));
+                const double fx = s - 0.5f - x;
+                const double fy = t - 0.5f - y;
                 return (colour(x, y).*c * (1 - fx) + colour(x + 1, y).*c * fx) * (1 - fy) +
                        (colour(x, y + 1).*c * (1 - fx) + colour(x + 1, y + 1).*c * fx) * fy;
             };

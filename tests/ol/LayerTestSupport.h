@@ -49,7 +49,8 @@ inline bool OpenTestScreen(int width = 640, int height = 400)
 
 // The back buffer as it is at construction, row 0 at the top of the screen.
 struct ScreenPixels {
-    int width = ol::Canvas::Width(), height = ol::Canvas::Height();
+    int width = ol::Canvas::Width();
+    int height = ol::Canvas::Height();
     std::vector<unsigned char> rgba = std::vector<unsigned char>(std::size_t(width) * height * 4);
     ScreenPixels()
     {

@@ -74,8 +74,10 @@ bool GameProcess::StartToTitle(const std::string& dir, const Env& env, const std
                                const std::string& home)
 {
     const std::string own = home.empty() ? dir : home;
-    const std::string log = own + "/quillemarch.log", config = own + "/config.ini";
-    const bool fresh = !FileExists(config), regular = std::filesystem::is_regular_file(config);
+    const std::string log = own + "/quillemarch.log";
+    const std::string config = own + "/config.ini";
+    const bool fresh = !FileExists(config);
+    const bool regular = std::filesystem::is_regular_file(config);
     const std::string settings = regular ? ReadFile(config) : "";  // a FIFO would never end
     // Allegro now and then fails to start (status 1) when one run follows another: that start
     // is tried again, with the settings file as it was.
