@@ -184,7 +184,10 @@ TEST_P(Startup, LogsConfigAndTableAsThePlayerFindsThem)
         EXPECT_EQ(std::set<uint32_t>(pixels.begin(), pixels.end()).size() > 64, c.smooth);
         ASSERT_TRUE(!c.reach || c.reach("quillemarch.log")) << ReadFile("quillemarch.log");
         const auto start = std::chrono::steady_clock::now();
-        c.end ? c.end(game) : HoldKey("Escape", 300);
+        if (c.end)
+            c.end(game);
+        else
+            HoldKey("Escape", 300);
         EXPECT_EQ(game.Wait(20000), 0) << ReadFile("quillemarch.log");
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << "at once";
     } else {

@@ -61,8 +61,12 @@ bool GameProcess::Start(const std::string& dir, const Env& env, const std::strin
     if (pid == 0) {
         if (chdir(dir.c_str()) != 0)
             _exit(126);
-        for (const auto& [name, value] : env)
-            value.empty() ? unsetenv(name.c_str()) : setenv(name.c_str(), value.c_str(), 1);
+        for (const auto& [name, value] : env) {
+            if (value.empty())
+                unsetenv(name.c_str());
+            else
+                setenv(name.c_str(), value.c_str(), 1);
+        }
         execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }

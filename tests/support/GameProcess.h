@@ -34,7 +34,8 @@ public:
     int Wait(int timeoutMs);
     void Kill(int signal)
     {
-        pid > 0 && kill(pid, signal);
+        if (pid > 0)
+            kill(pid, signal);
     }
     bool Running();
     pid_t Pid() const
