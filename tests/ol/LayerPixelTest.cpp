@@ -206,8 +206,10 @@ TEST_F(Layer, BlitsAndTextLandOnTheirPixelsAndTheScreenshotHoldsThem)
             const float left = 10.3f - (text ? 7 * r.cell : 0);  // the clip's offset is unscaled
             const ol::RenderMode* mode = text ? &glyph : nullptr;
             mode = r.mode >= 0 ? &flip : mode;
-            mode ? picture.BlitStretched(left, 20.3f, w * r.sx, h * r.sy, *mode, 1)
-                 : picture.BlitStretched(left, 20.3f, w * r.sx, h * r.sy, 1);
+            if (mode)
+                picture.BlitStretched(left, 20.3f, w * r.sx, h * r.sy, *mode, 1);
+            else
+                picture.BlitStretched(left, 20.3f, w * r.sx, h * r.sy, 1);
             auto sample = [&](float s, float t, int Rgba::*c) {
                 if (!r.smooth)
                     return double(colour(int(s), int(t)).*c);
@@ -218,12 +220,13 @@ TEST_F(Layer, BlitsAndTextLandOnTheirPixelsAndTheScreenshotHoldsThem)
                 return (colour(x, y).*c * (1 - fx) + colour(x + 1, y).*c * fx) * (1 - fy) +
                        (colour(x, y + 1).*c * (1 - fx) + colour(x + 1, y + 1).*c * fx) * fy;
             };
-            const bool mirrorX = r.mode == ol::FLIP_HORIZONTAL || r.mode == ol::FLIP_BOTH,
-                       mirrorY = r.mode == ol::FLIP_VERTICAL || r.mode == ol::FLIP_BOTH;
+            const bool mirrorX = r.mode == ol::FLIP_HORIZONTAL || r.mode == ol::FLIP_BOTH;
+            const bool mirrorY = r.mode == ol::FLIP_VERTICAL || r.mode == ol::FLIP_BOTH;
             const oltest::ScreenPixels screen;
             for (int y = 18; y < 23 + h * r.sy; ++y)
                 for (int x = 8; x < 13 + shown * r.sx; ++x) {
-                    float u = (x + 0.5f - 10.3f) / r.sx, v = (y + 0.5f - 20.3f) / r.sy;
+                    float u = (x + 0.5f - 10.3f) / r.sx;
+                    float v = (y + 0.5f - 20.3f) / r.sy;
                     Rgba want = kBackground;
                     if (u >= 0 && u < shown && v >= 0 && v < h) {
                         u = (mirrorX ? shown - u : u) + (text ? 7 * r.cell : 0);
