@@ -230,21 +230,12 @@ Case FallBack(const char* name, int width, int height, bool fullscreen, int dept
     const std::string config = Config(size, '0', '1', mode + std::to_string(depth));
     const Lines failed = {"   Setting up screen...Failed!",
                           "      Reverting to default GFX mode...Done!"};
-    return {
-        name,
-        config,
-        kNoEnv,
-        true,
-        0,
-        kWithConfig + failed + kSound + kGame + kTitle + kQuit,
-        config,
-        nullptr,
-        nullptr,
-        "640x400",
-        true,
-        nullptr,
-        nullptr,
-        kLayerStart + Lines{Refused(width, height, fullscreen, depth)} + kLayerScreen + kLayerEnd};
+    const Lines body = kWithConfig + failed + kSound + kGame + kTitle + kQuit;
+    Case c{name, config, kNoEnv, true, 0, body, config};
+    c.smooth = true;
+    const Lines refused = {Refused(width, height, fullscreen, depth)};
+    c.layer = kLayerStart + refused + kLayerScreen + kLayerEnd;
+    return c;
 }
 
 // A whole visit with real key presses: a game left with Escape, a game until a crate falls on
@@ -304,18 +295,11 @@ Case WholeVisit()
         EXPECT_EQ(names + scores, NameLines("ANNA,BEN,CARL,DORA") + ScoreBytes({50, 40, 30, 20}));
     };
     // Sound played all along, but the shutdown goes by the setting just switched off.
-    return {"WholeVisit",
-            "",
-            kNoEnv,
-            true,
-            0,
-            kFirstRun + kPlay + kTitle + kPlay + Lines{"   Saving score..."} + kTitle + kQuitSilent,
-            Config("640\n480", '1', '0'),
-            visit,
-            nullptr,
-            "640x400",
-            false,
-            check};
+    const Lines body =
+        kFirstRun + kPlay + kTitle + kPlay + Lines{"   Saving score..."} + kTitle + kQuitSilent;
+    Case c{"WholeVisit", "", kNoEnv, true, 0, body, Config("640\n480", '1', '0'), visit};
+    c.check = check;
+    return c;
 }
 
 INSTANTIATE_TEST_SUITE_P(
