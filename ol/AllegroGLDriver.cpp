@@ -148,11 +148,12 @@ public:
         const unsigned char* in = pixels;
         for (int glRow = 0; glRow < height; ++glRow) {
             const int row = height - 1 - glRow;
-            for (int x = 0; x < width; ++x, in += bytesPerPixel) {
+            for (int x = 0; x < width; ++x) {
                 const int colour = bytesPerPixel == 3
                                        ? makecol_depth(24, in[0], in[1], in[2])
                                        : makeacol_depth(32, in[0], in[1], in[2], in[3]);
                 putpixel(bitmap, x, row, colour);
+                in += bytesPerPixel;
             }
         }
         return bitmap;

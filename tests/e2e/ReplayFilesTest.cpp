@@ -53,8 +53,8 @@ Outcome RunOnReplay(const std::string& mode, const std::string& file, bool displ
     const Entries before = GameDirectory();
     const std::string name = fs::path(file).filename();
     const std::string env = display ? "" : "env -u DISPLAY ";
-    const std::string command = "cd game && " + env + GameBinary() + " " + mode + " " + name +
-                                " >../out 2>../err; echo $?";
+    const std::string command =
+        "cd game && " + env + GameBinary() + " " + mode + " " + name + " >../out 2>../err; echo $?";
     Outcome run;
     run.status = std::atoi(Shell(command).c_str());
     run.out = ReadFile("out");
@@ -207,8 +207,8 @@ struct GoodFile {
 TEST_F(ReplayFiles, GoodFilesAreCheckedByTheirRules)
 {
     ASSERT_GT(game.ticks, 0u);
-    const std::string played = "score " + std::to_string(game.score) + " ticks " +
-                               std::to_string(game.ticks);
+    const std::string played =
+        "score " + std::to_string(game.score) + " ticks " + std::to_string(game.ticks);
     Replay otherScore = game;
     otherScore.score += 1000;
     Replay otherVersion = game;

@@ -31,8 +31,12 @@ TEST(SettingsFile, WritesTheFiveSectionsAndReportsFailedWrites)
 {
     ScratchDir scratch;
     Settings changed, read;
-    changed.width = 1024, changed.height = 768, changed.antiAliasing = 1;
-    changed.colorDepth = 16, changed.fullscreen = true, changed.soundEnabled = false;
+    changed.width = 1024;
+    changed.height = 768;
+    changed.antiAliasing = 1;
+    changed.colorDepth = 16;
+    changed.fullscreen = true;
+    changed.soundEnabled = false;
     ASSERT_TRUE(SaveSettings(changed) && LoadSettings(read));
     EXPECT_EQ(Fields(read), "1024 768 1 16 1 0");
     const std::string before = ReadFile("config.ini");
@@ -47,17 +51,28 @@ TEST(SettingsFile, ReadsWhatTheFileNamesAndSkipsBadValues)
 {
     const std::string kDefaults = "640 400 0 32 0 1";
     std::string binary, huge(20 * 1024 * 1024, 'x');
-    for (int i = 0; i < 4096; ++i) binary += static_cast<char>((i * 131 + 7) % 256);
-    for (size_t i = 80; i < huge.size(); i += 81) huge[i] = '\n';
-    const struct { const char* what; std::string bytes, fields; } cases[] = {
-        {"any order", "[SoundEnabled]\n0\n[Anti-aliasing]\n2\n[ColorDepth]\n24\n[Fullscreen]\n1\n"
-                      "[Resolution]\n800\n600\n", "800 600 2 24 1 0"},
+    for (int i = 0; i < 4096; ++i)
+        binary += static_cast<char>((i * 131 + 7) % 256);
+    for (size_t i = 80; i < huge.size(); i += 81)
+        huge[i] = '\n';
+    const struct {
+        const char* what;
+        std::string bytes, fields;
+    } cases[] = {
+        {"any order",
+         "[SoundEnabled]\n0\n[Anti-aliasing]\n2\n[ColorDepth]\n24\n[Fullscreen]\n1\n"
+         "[Resolution]\n800\n600\n",
+         "800 600 2 24 1 0"},
         {"CR LF", "[Resolution]\r\n800\r\n600\r\n\r\n[SoundEnabled]\r\n0\r\n", "800 600 0 32 0 0"},
         {"not keys", "[ColorDepth] \n16\n[colordepth]\n16\n[SOUNDENABLED]\n0\n", kDefaults},
-        {"letters, too big, 2", "[ColorDepth]\nthirty\n[Anti-aliasing]\n99999999999999\n"
-                                "[Fullscreen]\n2\n[SoundEnabled]\n0\n", "640 400 0 32 0 0"},
-        {"bad width, bad height", "[Resolution]\nwide\n600\n[Anti-aliasing]\n1\n[Resolution]\n"
-                                  "800\nhigh\n", "800 400 1 32 0 1"},
+        {"letters, too big, 2",
+         "[ColorDepth]\nthirty\n[Anti-aliasing]\n99999999999999\n"
+         "[Fullscreen]\n2\n[SoundEnabled]\n0\n",
+         "640 400 0 32 0 0"},
+        {"bad width, bad height",
+         "[Resolution]\nwide\n600\n[Anti-aliasing]\n1\n[Resolution]\n"
+         "800\nhigh\n",
+         "800 400 1 32 0 1"},
         {"no value", "[Anti-aliasing]\n1\n[ColorDepth]\n", "640 400 1 32 0 1"},
         {"binary", binary, kDefaults},
         {"huge, its first part", "[ColorDepth]\n16\n" + huge, "640 400 0 16 0 1"},
@@ -78,24 +93,31 @@ TEST(SettingsFile, ReadsWhatTheFileNamesAndSkipsBadValues)
 TEST(GameLog, HeaderThenMessagesWithTheirEndings)
 {
     ScratchDir scratch;
-    setenv("TZ", "<+14>-14", 1), tzset();
+    setenv("TZ", "<+14>-14", 1);
+    tzset();
     const std::time_t before = std::time(nullptr) + 14 * 3600;
     {
         Log log("quillemarch.log");
-        log.WriteLine("Init engine:"), log.WriteResult("   Setting up screen", true);
+        log.WriteLine("Init engine:");
+        log.WriteResult("   Setting up screen", true);
         log.WriteResult("   Initializing sound engine", false);
         EXPECT_EQ(ReadLines("quillemarch.log").size(), 4u);
     }
-    unsetenv("TZ"), tzset();
-    const std::string text = ReadFile("quillemarch.log"), header = text.substr(0, text.find('\n'));
+    unsetenv("TZ");
+    tzset();
+    const std::string text = ReadFile("quillemarch.log");
+    const std::string header = text.substr(0, text.find('\n'));
     char want[2][40];
     for (std::time_t t : {before, before + 1}) {
         std::tm utc{};
         std::strftime(want[t - before], 40, "----- %m/%d/%y %H:%M:%S ----- ", gmtime_r(&t, &utc));
     }
     EXPECT_TRUE(header == want[0] || header == want[1]) << header;
-    EXPECT_EQ(text.substr(header.size()), "\nInit engine:\n   Setting up screen...Done!\n"
+    EXPECT_EQ(text.substr(header.size()),
+              "\nInit engine:\n   Setting up screen...Done!\n"
               "   Initializing sound engine...Failed!\n   Shutting down log system...\n");
-    { Log("missing-folder/quillemarch.log").WriteResult("lost", true); }
+    {
+        Log("missing-folder/quillemarch.log").WriteResult("lost", true);
+    }
     EXPECT_FALSE(FileExists("missing-folder"));
 }

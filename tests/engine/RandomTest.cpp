@@ -30,7 +30,8 @@ TEST(Random, GivesGlibcRandsNumbersForAnySeed)
         SeedRandom(row.seed);
         int differing = 0;
         for (int draw = 0; draw < 10000; ++draw) {
-            if (Random() != std::rand()) differing += 1;
+            if (Random() != std::rand())
+                differing += 1;
         }
         EXPECT_EQ(differing, 0);
     }

@@ -24,7 +24,8 @@ void WriteLevel(const std::string& path, double seconds, float level,
     SF_INFO info{0, 44100, 1, format, 0, 0};
     SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
     const std::vector<float> block(4410, level);
-    for (int n = static_cast<int>(seconds * 10); n > 0; --n) sf_writef_float(file, block.data(), 4410);
+    for (int n = static_cast<int>(seconds * 10); n > 0; --n)
+        sf_writef_float(file, block.data(), 4410);
     sf_close(file);
 }
 
@@ -34,7 +35,9 @@ std::vector<float> ReadMix(const std::string& path)
     SF_INFO info{};
     SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
     std::vector<float> samples(static_cast<std::size_t>(info.frames));  // none without a file
-    return sf_readf_float(file, samples.data(), info.frames), sf_close(file), samples;
+    sf_readf_float(file, samples.data(), info.frames);
+    sf_close(file);
+    return samples;
 }
 
 }  // namespace
@@ -45,33 +48,63 @@ std::vector<float> ReadMix(const std::string& path)
 TEST(SoundOutput, EffectsAndMusicAsTheGamePlaysThem)
 {
     testsupport::ScratchDir scratch;
-    mkdir("sfx", 0755), mkdir("mus", 0755);
+    mkdir("sfx", 0755);
+    mkdir("mus", 0755);
     // By bytes: effect 0 .hidden, 1 10.wav, 2 2.wav, 3 B, 4 a.wav.
-    WriteLevel("sfx/a.wav", 0.2, 0.3f), mkdir("sfx/B", 0755), WriteLevel("sfx/2.wav", 5.0, 0.3f);
-    WriteFile("sfx/.hidden", "not a sound at all"), WriteLevel("sfx/10.wav", 5.0, 0.1f);
+    WriteLevel("sfx/a.wav", 0.2, 0.3f);
+    mkdir("sfx/B", 0755);
+    WriteLevel("sfx/2.wav", 5.0, 0.3f);
+    WriteFile("sfx/.hidden", "not a sound at all");
+    WriteLevel("sfx/10.wav", 5.0, 0.1f);
     WriteLevel("mus/a.wav", 0.2, 0.3f);
     WriteLevel("mus/b.flac", 600.0, 0.25f, SF_FORMAT_FLAC | SF_FORMAT_PCM_16);
     // OpenAL reads its configuration once per process: one wave file, one test.
     WriteFile("alsoft.conf", "[general]\ndrivers=wave\nchannels=mono\nfrequency=44100\n[wave]\n"
-                             "file=" + scratch.Path() + "/out.wav\n");
-    unsetenv("ALSOFT_DRIVERS"), setenv("ALSOFT_CONF", (scratch.Path() + "/alsoft.conf").c_str(), 1);
+                             "file=" +
+                                 scratch.Path() + "/out.wav\n");
+    unsetenv("ALSOFT_DRIVERS");
+    setenv("ALSOFT_CONF", (scratch.Path() + "/alsoft.conf").c_str(), 1);
     ASSERT_TRUE(FindAudioFiles("sfx", "mus") && InitSound()) << "the wave writer is a device";
     const Clock::time_point start = Clock::now();
     auto at = [start](double s) {
         std::this_thread::sleep_until(start + std::chrono::duration<double>(s));
     };
     testing::internal::CaptureStderr();
-    for (int round = 0; round < 3; ++round) PlaySoundEffect(0), PlaySoundEffect(3);
+    for (int round = 0; round < 3; ++round) {
+        PlaySoundEffect(0);
+        PlaySoundEffect(3);
+    }
     const std::string said = testing::internal::GetCapturedStderr();
-    at(0.2), PlaySoundEffect(2), at(0.6), PlaySoundEffect(1), PlaySoundEffect(1), PlaySoundEffect(1);
-    at(1.0), StopAllSounds(), PlaySoundEffect(5), PlaySoundEffect(-1);
-    at(1.4), PlaySoundEffect(4), at(2.0), PlayMusic(0, true), at(3.2), StopAllSounds(), at(3.8);
-    PlayMusic(1, false), at(4.7), ShutdownSound(), effectFiles.clear(), musicFiles.clear();
+    at(0.2);
+    PlaySoundEffect(2);
+    at(0.6);
+    PlaySoundEffect(1);
+    PlaySoundEffect(1);
+    PlaySoundEffect(1);
+    at(1.0);
+    StopAllSounds();
+    PlaySoundEffect(5);
+    PlaySoundEffect(-1);
+    at(1.4);
+    PlaySoundEffect(4);
+    at(2.0);
+    PlayMusic(0, true);
+    at(3.2);
+    StopAllSounds();
+    at(3.8);
+    PlayMusic(1, false);
+    at(4.7);
+    ShutdownSound();
+    effectFiles.clear();
+    musicFiles.clear();
     const std::vector<float> mix = ReadMix("out.wav");
     ASSERT_GT(mix.size(), 44100u * 46 / 10);
     auto level = [&mix](double from, double to, bool loudest = false) {
-        auto first = mix.begin() + long(from * 44100), last = mix.begin() + long(to * 44100);
-        auto quieter = [](float a, float b) { return std::fabs(a) < std::fabs(b); };
+        auto first = mix.begin() + long(from * 44100);
+        auto last = mix.begin() + long(to * 44100);
+        auto quieter = [](float a, float b) {
+            return std::fabs(a) < std::fabs(b);
+        };
         return std::fabs(loudest ? *std::max_element(first, last, quieter)
                                  : *std::min_element(first, last, quieter));
     };

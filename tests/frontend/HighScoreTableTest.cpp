@@ -10,7 +10,10 @@
 using namespace testsupport;
 
 namespace {
-HighScoreTable Table() { return HighScoreTable("data\\names.hst", "data\\scores.hst"); }
+HighScoreTable Table()
+{
+    return HighScoreTable("data\\names.hst", "data\\scores.hst");
+}
 
 // "score name" per place as the title screen lists them ("-1" when absent), to the first gap.
 std::string Shown(const HighScoreTable& table)
@@ -29,7 +32,9 @@ TEST(HighScoreFiles, LoadSaveAndInsert)
     const char* const kMissing = "(missing)";
     const std::string q(255, 'Q');
     // The table shown, the names saved, and the table after 35 NEW went in.
-    const struct { std::string what, scores, names, shown, saved, after; } cases[] = {
+    const struct {
+        std::string what, scores, names, shown, saved, after;
+    } cases[] = {
         {"a whole table", ScoreBytes({9000, 4200, 700, -5, -2000000000}),
          NameLines("ANNA,BO,CECILIAX,D,EVE"), "9000 ANNA,4200 BO,700 CECILIAX,-5 D,-2000000000 EVE",
          "ANNA,BO,CECILIAX,D,EVE", "9000 ANNA,4200 BO,700 CECILIAX,35 NEW,-5 D"},
@@ -53,8 +58,10 @@ TEST(HighScoreFiles, LoadSaveAndInsert)
         SCOPED_TRACE(c.what);
         ScratchDir dir;
         WriteTable(c.scores, c.names);
-        if (c.scores == kMissing) unlink("data/scores.hst");
-        if (c.names == kMissing) unlink("data/names.hst");
+        if (c.scores == kMissing)
+            unlink("data/scores.hst");
+        if (c.names == kMissing)
+            unlink("data/names.hst");
         EXPECT_EQ(Shown(Table()), c.shown);  // and saved when the table goes
         const std::string scores = ReadFile("data/scores.hst");
         EXPECT_TRUE(scores.size() == 20 && (c.scores.size() < 20 || c.scores.find(scores) == 0));
@@ -70,7 +77,8 @@ TEST(HighScoreFiles, LoadSaveAndInsert)
 TEST(HighScoreFiles, SavesKeepThePairWhole)
 {
     ScratchDir dir;
-    const std::string scores = ScoreBytes({5, 4, 3, 2, 1}), names = NameLines("A,B,C,D,E");
+    const std::string scores = ScoreBytes({5, 4, 3, 2, 1});
+    const std::string names = NameLines("A,B,C,D,E");
     WriteTable(scores, names);
     HighScoreTable table = Table();
     table.insert(100000, "WINNER");

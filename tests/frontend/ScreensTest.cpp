@@ -28,9 +28,14 @@ namespace {
 std::string Heads()
 {
     const std::vector<uint32_t> screen = GrabScreen(640, 362);
-    int first = 640, last = -1;
-    for (std::size_t i = 284 * 640; i < screen.size(); ++i)
-        if (screen[i]) first = std::min(first, int(i % 640)), last = std::max(last, int(i % 640));
+    int first = 640;
+    int last = -1;
+    for (std::size_t i = 284 * 640; i < screen.size(); ++i) {
+        if (screen[i]) {
+            first = std::min(first, int(i % 640));
+            last = std::max(last, int(i % 640));
+        }
+    }
     return last < 0 ? "" : std::to_string(first) + "-" + std::to_string(last);
 }
 
@@ -39,7 +44,8 @@ std::string Heads()
 void Queue(const std::string& keys)
 {
     const std::string named = "><v^!~#Q7";
-    const int codes[] = {KEY_RIGHT << 8, KEY_LEFT << 8, KEY_DOWN << 8, KEY_UP << 8,
+    const int codes[] = {
+        KEY_RIGHT << 8,      KEY_LEFT << 8,     KEY_DOWN << 8,          KEY_UP << 8,
         KEY_ENTER << 8 | 13, KEY_ESC << 8 | 27, KEY_BACKSPACE << 8 | 8, KEY_Q << 8 | 'Q',
         KEY_7 << 8 | '7'};
     for (char c : keys) {
@@ -49,7 +55,11 @@ void Queue(const std::string& keys)
 }
 
 // Leaves a screen: Enter or Escape held down, and queued.
-void Leave(int k) { key[k] = 1, simulate_keypress(k << 8 | (k == KEY_ESC ? 27 : 13)); }
+void Leave(int k)
+{
+    key[k] = 1;
+    simulate_keypress(k << 8 | (k == KEY_ESC ? 27 : 13));
+}
 
 class Screens : public testing::Test {
 protected:
@@ -58,7 +68,8 @@ protected:
         ASSERT_TRUE(oltest::OpenTestScreen(640, 400)) << "the screen tests need an X server (Xvfb)";
         scaleX = scaleY = 2.0f;
         sem_init(&gameState.tickSemaphore, 0, 0);
-        clear_keybuf(), key[KEY_ENTER] = key[KEY_ESC] = key[KEY_H] = 0;
+        clear_keybuf();
+        key[KEY_ENTER] = key[KEY_ESC] = key[KEY_H] = 0;
     }
     std::string Played(std::string played = "")  // since last asked, effects by number: "stop3"
     {
@@ -70,12 +81,24 @@ protected:
     void Beside(void (*screen)(), const std::function<void()>& player)
     {
         std::thread other(player);
-        screen(), other.join();
-        clear_keybuf(), key[KEY_ENTER] = key[KEY_ESC] = 0;
+        screen();
+        other.join();
+        clear_keybuf();
+        key[KEY_ENTER] = key[KEY_ESC] = 0;
     }
-    bool Shows(const TextLine& line) { return Poll(1000, 5, [&] { return text.Has(Said(line)); }); }
+    bool Shows(const TextLine& line)
+    {
+        return Poll(1000, 5, [&] {
+            return text.Has(Said(line));
+        });
+    }
     // Keys queued for what is drawn next.
-    void Press(const std::string& keys) { keys.empty() || (text.Clear(), true), Queue(keys); }
+    void Press(const std::string& keys)
+    {
+        if (!keys.empty())
+            text.Clear();
+        Queue(keys);
+    }
     // So many ticks of the title's clock, each waited for to the end of its step, keeping the
     // last one's text; false when one stalls.
     bool Tick(int steps)
@@ -85,7 +108,8 @@ protected:
             gameState.tickCounter = 1;
             sem_post(&gameState.tickSemaphore);
             while (gameState.tickCounter > 0)
-                if (Clock::now() > end) return false;
+                if (Clock::now() > end)
+                    return false;
         }
         return true;
     }
@@ -107,7 +131,9 @@ TEST_F(Screens, TitleTakesTurnsOnItsClock)
     };
     const TextLine last{95, 120, palette[11], "EVE..............0"};
     const struct {  // from -1: the clock as the last row left it
-        const char *what, *heads; int from, steps, after; TextLine line;
+        const char *what, *heads;
+        int from, steps, after;
+        TextLine line;
     } script[] = {
         {"the prompt in the first colour", "24-637", 0, 11, 11, prompt(90, 10)},
         {"the second after ten steps", "26-635", -1, 1, 12, prompt(90, 6)},
@@ -115,9 +141,15 @@ TEST_F(Screens, TitleTakesTurnsOnItsClock)
         {"the third after ten more", "", -1, 10, 32, prompt(90, 11)},
         {"the third for eleven steps", "", -1, 10, 42, prompt(90, 11)},
         {"then the second again", "", -1, 1, 43, prompt(90, 6)},
-        {"the credits crawl", "", -1, 87, 130, {191, 181, palette[7], "QUILLEMARCH  -  CODE "
-            "GRAPHICS AND SOUND BY THE QUILLEMARCH TEAM  -  < > WALK   SPACE JUMP   ENTER START  "
-            " O OPTIONS   H HIGH SCORES   ESC QUIT"}},
+        {"the credits crawl",
+         "",
+         -1,
+         87,
+         130,
+         {191, 181, palette[7],
+          "QUILLEMARCH  -  CODE "
+          "GRAPHICS AND SOUND BY THE QUILLEMARCH TEAM  -  < > WALK   SPACE JUMP   ENTER START  "
+          " O OPTIONS   H HIGH SCORES   ESC QUIT"}},
         {"the last attract step", "", 899, 1, 900, prompt(90, 11)},
         {"the table from 900", "", -1, 1, 901, {95, 80, palette[11], "ANNA..........4321"}},
         {"its heading waves", "", -1, 0, 901, {120, 35, palette[15], "H"}},
@@ -131,9 +163,13 @@ TEST_F(Screens, TitleTakesTurnsOnItsClock)
         key[KEY_ENTER] = 0;  // the Enter that ended the name entry is let go only now
         for (const auto& row : script) {
             SCOPED_TRACE(row.what);
-            if (row.from >= 0) gameState.titleTicks = row.from;
-            EXPECT_TRUE(Tick(row.steps) && gameState.titleTicks == row.after) << gameState.titleTicks;
-            EXPECT_TRUE(Poll(1000, 5, [&row] { return Heads() == row.heads; })) << Heads();
+            if (row.from >= 0)
+                gameState.titleTicks = row.from;
+            EXPECT_TRUE(Tick(row.steps) && gameState.titleTicks == row.after)
+                << gameState.titleTicks;
+            EXPECT_TRUE(Poll(1000, 5, [&row] {
+                return Heads() == row.heads;
+            })) << Heads();
             EXPECT_TRUE(text.Has(Said(row.line))) << Said(row.line);
         }
         EXPECT_TRUE(gameState.hiScore == 4321 && Played() == "mus0 loop");
@@ -142,7 +178,8 @@ TEST_F(Screens, TitleTakesTurnsOnItsClock)
         const std::clock_t busy = std::clock();
         std::this_thread::sleep_for(300ms);
         EXPECT_LT(std::clock() - busy, CLOCKS_PER_SEC / 30) << "no tick, no work";
-        key[KEY_H] = 0, Leave(KEY_ENTER);
+        key[KEY_H] = 0;
+        Leave(KEY_ENTER);
         sem_post(&gameState.tickSemaphore);
     });
     EXPECT_EQ(Played(), "stop3");
@@ -157,7 +194,9 @@ TEST_F(Screens, TitleAndGameOverKeepTheClocksPace)
     LoadGame();
     gameState.titleTicks = 0;
     Beside(runTitleScreen, [] {
-        EXPECT_TRUE(Poll(5000, 5, [] { return gameState.titleTicks >= 100; }));
+        EXPECT_TRUE(Poll(5000, 5, [] {
+            return gameState.titleTicks >= 100;
+        }));
         std::this_thread::sleep_for(8s);
         EXPECT_NEAR(gameState.titleTicks, 900, 20) << "the attract phase";
         Leave(KEY_ENTER);
@@ -177,10 +216,14 @@ TEST_F(Screens, TitleAndGameOverKeepTheClocksPace)
 TEST_F(Screens, NameEntryKeysSpellTheNameAtItsPlace)
 {
     const std::string kRescue = "zvv>>>>>>>>>!";  // finishes an entry the keys left open
-    const std::string n = "nvv>>>>>>>>!";  // N, then END
+    const std::string n = "nvv>>>>>>>>!";         // N, then END
     // Of a table of 500 A, 400 B, 300 C, 200 D, 100 E in so many places.
-    const struct { const char* what; std::size_t places; int score; std::string keys, names, place,
-                   sounds; } cases[] = {
+    const struct {
+        const char* what;
+        std::size_t places;
+        int score;
+        std::string keys, names, place, sounds;
+    } cases[] = {
         {"eight", 5, 1000, "qQ7bcdefghi!vv>>>>>>>>!", "QBCDEFGH,A,B,C,D", "1ST", "555555553"},
         {"edge", 5, 1000, ">>>>>>>>>>!<<<<<<<<<<vvv!^^^v!v>>>>>>>>!", "JUK,A,B,C,D", "1ST", "5553"},
         {"erase", 5, 1000, "#abc#vv>>>>>>>!!!m>!", "M,A,B,C,D", "1ST", "55544453"},
@@ -196,10 +239,12 @@ TEST_F(Screens, NameEntryKeysSpellTheNameAtItsPlace)
         WriteTable(ScoreBytes({500, 400, 300, 200, 100}).substr(0, 4 * c.places),
                    NameLines("A,B,C,D,E").substr(0, 3 * c.places));
         Press(c.keys + kRescue);
-        gameState.worker.score = c.score, gameState.titleTicks = 0;
+        gameState.worker.score = c.score;
+        gameState.titleTicks = 0;
         runHighScoreEntry();
         std::size_t left = 0;
-        for (; keypressed(); readkey()) ++left;
+        for (; keypressed(); readkey())
+            ++left;
         EXPECT_EQ(left, kRescue.size() + (c.place.empty() ? c.keys.size() : 0)) << "keys taken";
         EXPECT_EQ(ReadFile("data/names.hst"), NameLines(c.names));
         EXPECT_EQ(gameState.titleTicks, c.place.empty() ? 0 : 1100) << "title opens on the table";
@@ -217,24 +262,33 @@ TEST_F(Screens, NameEntryKeysSpellTheNameAtItsPlace)
 TEST_F(Screens, OptionsEachKeyChangesItsSettingAndItsLine)
 {
     Settings& s = gameState.settings;
-    const auto line = [&](int x, int y, std::string said) { return TextLine{x, y, palette[6], said}; };
+    const auto line = [&](int x, int y, std::string said) {
+        return TextLine{x, y, palette[6], said};
+    };
     std::vector<std::pair<std::string, TextLine>> visit = {
         {"", line(70, 50, "SCREEN (M)ODE: WINDOWED")}};
     for (const char* size : {"640X480", "800X600", "1024X768", "1280X800", "1280X1024", "1366X768",
                              "1600X900", "1600X1200", "320X200"})
         visit.push_back({"r", line(77, 40, std::string("(R)ESOLUTION: ") + size)});
-    visit.insert(visit.end(), {{"m", line(70, 50, "SCREEN (M)ODE: FULL SCREEN")},
-                               {"a", line(56, 60, "(A)NTI-ALIASING: DISABLED")},
-                               {"a", line(56, 60, "(A)NTI-ALIASING: ENABLED")},
-                               {"xqz", line(112, 70, "(S)OUND: ENABLED")},
-                               {"s", line(112, 70, "(S)OUND: DISABLED")},
-                               {"", {30, 150, palette[2], "PRESS ENTER TO ACCEPT THESE SETTINGS"}}});
-    s.width = 640, s.height = 400, s.antiAliasing = 4, s.fullscreen = false, s.soundEnabled = true;
+    visit.insert(visit.end(),
+                 {{"m", line(70, 50, "SCREEN (M)ODE: FULL SCREEN")},
+                  {"a", line(56, 60, "(A)NTI-ALIASING: DISABLED")},
+                  {"a", line(56, 60, "(A)NTI-ALIASING: ENABLED")},
+                  {"xqz", line(112, 70, "(S)OUND: ENABLED")},
+                  {"s", line(112, 70, "(S)OUND: DISABLED")},
+                  {"", {30, 150, palette[2], "PRESS ENTER TO ACCEPT THESE SETTINGS"}}});
+    s.width = 640;
+    s.height = 400;
+    s.antiAliasing = 4;
+    s.fullscreen = false;
+    s.soundEnabled = true;
     resolutionIndex = FindResolutionIndex(640, 400);
     for (int leave : {KEY_ESC, KEY_ENTER}) {
         Beside(runOptionsScreen, [&] {
-            for (const auto& step : visit)
-                EXPECT_TRUE((Press(step.first), Shows(step.second))) << Said(step.second);
+            for (const auto& step : visit) {
+                Press(step.first);
+                EXPECT_TRUE(Shows(step.second)) << Said(step.second);
+            }
             Leave(leave);
         });
         const std::vector<int> kept = {s.width, s.height, s.fullscreen, s.antiAliasing,

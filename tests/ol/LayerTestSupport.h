@@ -19,9 +19,14 @@ namespace oltest {
 
 struct Rgba {
     int r, g, b, a;
-    bool operator==(const Rgba& o) const { return r == o.r && g == o.g && b == o.b && a == o.a; }
+    bool operator==(const Rgba& o) const
+    {
+        return r == o.r && g == o.g && b == o.b && a == o.a;
+    }
     friend std::ostream& operator<<(std::ostream& o, const Rgba& c)
-    { return o << "(" << c.r << ", " << c.g << ", " << c.b << ", " << c.a << ")"; }
+    {
+        return o << "(" << c.r << ", " << c.g << ", " << c.b << ", " << c.a << ")";
+    }
 };
 const Rgba kBlack{0, 0, 0, 255};
 
@@ -44,9 +49,14 @@ inline bool OpenTestScreen(int width = 640, int height = 400)
 
 // The back buffer as it is at construction, row 0 at the top of the screen.
 struct ScreenPixels {
-    int width = ol::Canvas::Width(), height = ol::Canvas::Height();
+    int width = ol::Canvas::Width();
+    int height = ol::Canvas::Height();
     std::vector<unsigned char> rgba = std::vector<unsigned char>(std::size_t(width) * height * 4);
-    ScreenPixels() { glFinish(), glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, &rgba[0]); }
+    ScreenPixels()
+    {
+        glFinish();
+        glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, &rgba[0]);
+    }
     Rgba At(int x, int y) const
     {
         const unsigned char* p = &rgba[(std::size_t(height - 1 - y) * width + x) * 4];

@@ -28,13 +28,20 @@ public:
     bool Start(const std::string& dir, const Env& env = {}, const std::string& binary = "");
     // Starts the game, waits for its title and gives its window the keyboard; `home` holds the
     // log and settings (default: `dir`).
-    bool StartToTitle(const std::string& dir, const Env& env = {},
-                      const std::string& binary = "", const std::string& home = "");
+    bool StartToTitle(const std::string& dir, const Env& env = {}, const std::string& binary = "",
+                      const std::string& home = "");
     // The exit status, -1 while it still runs after the timeout, or 128 + signal.
     int Wait(int timeoutMs);
-    void Kill(int signal) { pid > 0 && kill(pid, signal); }
+    void Kill(int signal)
+    {
+        if (pid > 0)
+            kill(pid, signal);
+    }
     bool Running();
-    pid_t Pid() const { return pid; }
+    pid_t Pid() const
+    {
+        return pid;
+    }
 
 private:
     pid_t pid = -1;

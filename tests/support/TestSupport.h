@@ -19,7 +19,10 @@ public:
     ~ScratchDir();
     ScratchDir(const ScratchDir&) = delete;
     ScratchDir& operator=(const ScratchDir&) = delete;
-    const std::string& Path() const { return path; }
+    const std::string& Path() const
+    {
+        return path;
+    }
     // Copies files or directories of the shipped data/ into data/ here; by default a player's
     // install: the sounds and the shipped table.
     void CopyData(const std::vector<std::string>& parts = {"audio", "scores.hst",

@@ -10,10 +10,12 @@
 
 namespace testsupport {
 
-std::vector<uint32_t> GrabScreen(int width, int height) {
+std::vector<uint32_t> GrabScreen(int width, int height)
+{
     std::vector<uint32_t> pixels;
     Display* display = XOpenDisplay(nullptr);
-    if (!display) return pixels;
+    if (!display)
+        return pixels;
     if (XImage* image = XGetImage(display, DefaultRootWindow(display), 0, 0, width, height,
                                   AllPlanes, ZPixmap)) {
         for (int y = 0; y < height; ++y)
@@ -26,7 +28,8 @@ std::vector<uint32_t> GrabScreen(int width, int height) {
 }
 
 // The waving "GAME OVER!" in palette colour 15 over the middle of the frozen yard.
-bool GameOverShown() {
+bool GameOverShown()
+{
     const std::vector<uint32_t> screen = GrabScreen(640, 250);
     int count = 0;
     for (size_t at = 200 * 640; at < screen.size(); ++at)
@@ -35,17 +38,20 @@ bool GameOverShown() {
 }
 
 // The name entry is black where the yard had its walls and floor.
-bool NameEntryShown() {
+bool NameEntryShown()
+{
     const std::vector<uint32_t> screen = GrabScreen(640, 400);
     return !screen.empty() && screen[300 * 640 + 20] == 0 && screen[300 * 640 + 620] == 0 &&
            screen[380 * 640 + 320] == 0;
 }
 
-bool RequestClose() {
+bool RequestClose()
+{
     const unsigned long window = std::strtoul(
         Shell("xdotool search --onlyvisible --name quillemarch 2>/dev/null").c_str(), nullptr, 10);
     Display* display = XOpenDisplay(nullptr);
-    if (!display || window == 0) return false;
+    if (!display || window == 0)
+        return false;
     XEvent event = {};
     event.xclient.type = ClientMessage;
     event.xclient.window = window;

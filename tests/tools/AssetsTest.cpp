@@ -16,7 +16,8 @@ std::set<std::string> FilesUnder(const fs::path& root)
 {
     std::set<std::string> files;
     for (const auto& e : fs::recursive_directory_iterator(root))
-        if (e.is_regular_file()) files.insert(fs::relative(e.path(), root).generic_string());
+        if (e.is_regular_file())
+            files.insert(fs::relative(e.path(), root).generic_string());
     return files;
 }
 
@@ -33,7 +34,8 @@ TEST(Assets, CommittedDataIsWhatTheGeneratorMakes)
     const std::set<std::string> files = FilesUnder(made);
     using Bytes = std::istreambuf_iterator<char>;
     for (const std::string& f : files) {
-        std::ifstream x(made / f, std::ios::binary), y(data / f, std::ios::binary);
+        std::ifstream x(made / f, std::ios::binary);
+        std::ifstream y(data / f, std::ios::binary);
         EXPECT_TRUE(std::equal(Bytes(x), Bytes(), Bytes(y), Bytes())) << f << " is stale";
     }
     for (const std::string& f : FilesUnder(data))
