@@ -15,9 +15,11 @@ namespace bare {
 // A picture's quad at (x, y) of w x h screen pixels; the picture is stored
 // upside down in its texture's top rows.
 inline void Quad(const ol::OlTextureInfo& t, float x, float y, float w, float h,
-                 bool mirrored = false) {
+                 bool mirrored = false)
+{
     float s0 = t.s0, s1 = t.s0 + t.sExtent;
-    if (mirrored) std::swap(s0, s1);
+    if (mirrored)
+        std::swap(s0, s1);
     glPushMatrix();
     glTranslatef(x, y, 0);
     glColor4f(1, 1, 1, 1);
@@ -37,7 +39,8 @@ inline void Quad(const ol::OlTextureInfo& t, float x, float y, float w, float h,
 
 // One glyph cell of the font sheet, coloured by fog as the layer's tint does.
 inline void Glyph(const ol::OlTextureInfo& f, int sheetWidth, int cell, float x, float y,
-                  float scale, const GLfloat colour[4]) {
+                  float scale, const GLfloat colour[4])
+{
     glFogi(GL_FOG_MODE, GL_LINEAR);
     glFogfv(GL_FOG_COLOR, colour);
     glFogf(GL_FOG_START, -1);
@@ -50,7 +53,8 @@ inline void Glyph(const ol::OlTextureInfo& f, int sheetWidth, int cell, float x,
     glDisable(GL_FOG);
 }
 
-inline double Milliseconds(std::chrono::steady_clock::time_point since) {
+inline double Milliseconds(std::chrono::steady_clock::time_point since)
+{
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since)
         .count();
 }
@@ -58,7 +62,8 @@ inline double Milliseconds(std::chrono::steady_clock::time_point since) {
 // Times two frame routines in alternation, so both see the same machine
 // load; returns the median milliseconds of each after a short warm-up.
 template <typename Layer, typename Bare>
-std::pair<double, double> Compare(int frames, Layer layer, Bare bareFrame) {
+std::pair<double, double> Compare(int frames, Layer layer, Bare bareFrame)
+{
     std::vector<double> a, b;
     for (int i = 0; i < frames + 5; ++i) {
         auto start = std::chrono::steady_clock::now();

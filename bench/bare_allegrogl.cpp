@@ -5,8 +5,10 @@
 
 #include <cstdio>
 
-int main() {
-    if (allegro_init() != 0 || install_allegro_gl() != 0) return 1;
+int main()
+{
+    if (allegro_init() != 0 || install_allegro_gl() != 0)
+        return 1;
     install_keyboard();
     install_timer();
     allegro_gl_clear_settings();
@@ -17,7 +19,8 @@ int main() {
     allegro_gl_set(AGL_RENDERMETHOD, 1);
     allegro_gl_set(AGL_REQUIRE, AGL_COLOR_DEPTH | AGL_DOUBLEBUFFER | AGL_WINDOWED);
     allegro_gl_set(AGL_SUGGEST, AGL_Z_DEPTH | AGL_RENDERMETHOD);
-    if (set_gfx_mode(GFX_OPENGL, 640, 400, 0, 0) != 0) return 1;
+    if (set_gfx_mode(GFX_OPENGL, 640, 400, 0, 0) != 0)
+        return 1;
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     allegro_gl_flip();

@@ -96,8 +96,14 @@ int main()
     ol::Bitmap font(fontPath, 0);
     const std::vector<Quad> places = SpritePlaces();
 
-    const auto [layerMs, bareMs] = bare::Compare(kFrames, [&] { LayerFrame(sprite, font, places); },
-                                             [&] { BareFrame(sprite, font, places); });
+    const auto [layerMs, bareMs] = bare::Compare(
+        kFrames,
+        [&] {
+            LayerFrame(sprite, font, places);
+        },
+        [&] {
+            BareFrame(sprite, font, places);
+        });
     std::printf("frame of %d stretched blits + %zu text glyphs at 640x400, median of %d frames\n",
                 kBlits, kHud.size(), kFrames);
     std::printf("layer: %.3f ms  bare GL: %.3f ms  ratio: %.3f\n", layerMs, bareMs,

@@ -23,7 +23,8 @@ constexpr float kScale = 2.0f;
 constexpr int kFrames = 60;
 GameState& gs = gameState;
 
-void FillYard() {
+void FillYard()
+{
     NewGame();
     for (int c = 0; c < COLUMN_COUNT; ++c)
         for (int row = 0; row < 6; ++row) {
@@ -33,10 +34,12 @@ void FillYard() {
             crate.column = c;
             gs.crates.push_back(crate);
         }
-    for (GameObject& crane : gs.cranes) crane.x = 100.0f + 60.0f * (&crane - gs.cranes);
+    for (GameObject& crane : gs.cranes)
+        crane.x = 100.0f + 60.0f * (&crane - gs.cranes);
 }
 
-void BareText(const std::string& text, float x, float y) {
+void BareText(const std::string& text, float x, float y)
+{
     static const GLfloat colour[4] = {0.6f, 0.8f, 0.5f, 1};
     const ol::OlTextureInfo& f = gs.fontImage.TextureInfo();
     for (std::size_t i = 0; i < text.size(); ++i)
@@ -44,16 +47,19 @@ void BareText(const std::string& text, float x, float y) {
                     y * kScale, kScale, colour);
 }
 
-void BareSprite(const ol::Bitmap& b, const GameObject& o) {
-    bare::Quad(b.TextureInfo(), o.x * kScale, o.y * kScale, b.Width() * kScale,
-               b.Height() * kScale, o.facing == Facing::Left);
+void BareSprite(const ol::Bitmap& b, const GameObject& o)
+{
+    bare::Quad(b.TextureInfo(), o.x * kScale, o.y * kScale, b.Width() * kScale, b.Height() * kScale,
+               o.facing == Facing::Left);
 }
 
-void BareGameFrame() {
+void BareGameFrame()
+{
     allegro_gl_flip();
     glEnable(GL_TEXTURE_2D);
     bare::Quad(gs.backgroundImage.TextureInfo(), 0, 0, 640, 400);
-    for (const GameObject& crate : gs.crates) BareSprite(gs.crateImage, crate);
+    for (const GameObject& crate : gs.crates)
+        BareSprite(gs.crateImage, crate);
     BareSprite(gs.workerSprites[0].frames[0], gs.worker);
     for (const GameObject& crane : gs.cranes) {
         GameObject carried = crane;
@@ -62,7 +68,8 @@ void BareGameFrame() {
         BareSprite(gs.crateImage, carried);
         BareSprite(gs.craneSprites[0].frames[0], crane);
     }
-    for (const GameObject& light : gs.alarms) BareSprite(gs.alarmSprites[0].frames[0], light);
+    for (const GameObject& light : gs.alarms)
+        BareSprite(gs.alarmSprites[0].frames[0], light);
     BareText("SCORE:           HI-SCORE:           TIME:", 12, 5);
     BareText("0", 40, 15);
     BareText(std::to_string(gs.hiScore), 152, 15);
@@ -80,7 +87,8 @@ struct Title {
     TextLine prompt{90, 120, gs.palette[10], "PRESS ENTER TO START"};
     float logoY = 35 * kScale + 20 * kScale * std::sin(1.0f);
 
-    void Layer() {
+    void Layer()
+    {
         logo.BlitStretched(0, logoY, logo.Width() * kScale, logo.Height() * kScale, 1.0f);
         ol::FlippedMode mirror(ol::FLIP_HORIZONTAL);
         head.BlitStretched(600, 346, head.Width() * kScale, head.Height() * kScale, mirror, 1.0f);
@@ -91,7 +99,8 @@ struct Title {
         ol::Canvas::Refresh();
         ol::Canvas::Clear(ol::Color(0, 0, 0, 255), ol::COLOR_AND_ALPHA);
     }
-    void Bare() {
+    void Bare()
+    {
         glEnable(GL_TEXTURE_2D);
         bare::Quad(logo.TextureInfo(), 0, logoY, logo.Width() * kScale, logo.Height() * kScale);
         bare::Quad(head.TextureInfo(), 600, 346, head.Width() * kScale, head.Height() * kScale,
@@ -106,16 +115,19 @@ struct Title {
     }
 };
 
-void Report(const char* what, std::pair<double, double> t) {
+void Report(const char* what, std::pair<double, double> t)
+{
     std::printf("%s frame at 640x400: game %.3f ms, bare GL %.3f ms, ratio %.3f (median of %d)\n",
                 what, t.first, t.second, t.first / t.second, kFrames);
 }
 
 }  // namespace
 
-int main() {
+int main()
+{
     char dir[] = "/tmp/screen-bench-XXXXXX";
-    if (!mkdtemp(dir) || chdir(dir) != 0) return 1;
+    if (!mkdtemp(dir) || chdir(dir) != 0)
+        return 1;
     ol::Startup::StartProgram(true, false, true);
     if (!ol::Startup::OpenScreen(640, 400, false, 32, 8, 0)) {
         std::fprintf(stderr, "no screen (is DISPLAY set?)\n");
@@ -127,7 +139,14 @@ int main() {
     FillYard();
     Report("game screen", bare::Compare(kFrames, DrawFrame, BareGameFrame));
     Title title;
-    Report("title screen", bare::Compare(kFrames, [&] { title.Layer(); }, [&] { title.Bare(); }));
+    Report("title screen", bare::Compare(
+                               kFrames,
+                               [&] {
+                                   title.Layer();
+                               },
+                               [&] {
+                                   title.Bare();
+                               }));
     std::string cleanup = std::string("rm -rf ") + dir;
     return system(cleanup.c_str()) == 0 ? 0 : 1;
 }

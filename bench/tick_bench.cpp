@@ -49,19 +49,24 @@ void FillYard()
 
 YardSnapshot Take()
 {
-    YardSnapshot s{gs.crates, {}, gs.worker, {gs.cranes[0], gs.cranes[1], gs.cranes[2]},
-                   gs.rowDropActive, gs.pushRightActive, gs.rowDropSteps, gs.pushSteps,
+    YardSnapshot s{gs.crates,        {},
+                   gs.worker,        {gs.cranes[0], gs.cranes[1], gs.cranes[2]},
+                   gs.rowDropActive, gs.pushRightActive,
+                   gs.rowDropSteps,  gs.pushSteps,
                    pushedCrateIndex, gs.worker.score};
-    for (int c = 0; c < COLUMN_COUNT; ++c) s.columnHeights[c] = gs.columnHeights[c];
+    for (int c = 0; c < COLUMN_COUNT; ++c)
+        s.columnHeights[c] = gs.columnHeights[c];
     return s;
 }
 
 void Restore(const YardSnapshot& s)
 {
     gs.crates = s.crates;
-    for (int c = 0; c < COLUMN_COUNT; ++c) gs.columnHeights[c] = s.columnHeights[c];
+    for (int c = 0; c < COLUMN_COUNT; ++c)
+        gs.columnHeights[c] = s.columnHeights[c];
     gs.worker = s.worker;
-    for (int i = 0; i < 3; ++i) gs.cranes[i] = s.cranes[i];
+    for (int i = 0; i < 3; ++i)
+        gs.cranes[i] = s.cranes[i];
     gs.rowDropActive = s.rowDropActive;
     gs.pushRightActive = s.pushRightActive;
     gs.rowDropSteps = s.rowDropSteps;
@@ -69,13 +74,16 @@ void Restore(const YardSnapshot& s)
     pushedCrateIndex = s.pushedIndex;
 }
 
-void Nothing() {}
+void Nothing()
+{
+}
 
 template <typename Step>
 double MicrosecondsPer(int count, Step step)
 {
     auto start = std::chrono::steady_clock::now();
-    for (int n = 0; n < count; ++n) step();
+    for (int n = 0; n < count; ++n)
+        step();
     auto end = std::chrono::steady_clock::now();
     return std::chrono::duration<double, std::micro>(end - start).count() / count;
 }
@@ -90,12 +98,15 @@ int main()
     const int kTicks = 200000;
     double best = 1e9;
     for (int round = 0; round < 5; ++round) {
-        double restoreOnly = MicrosecondsPer(kTicks, [&] { Restore(full); });
+        double restoreOnly = MicrosecondsPer(kTicks, [&] {
+            Restore(full);
+        });
         double withTick = MicrosecondsPer(kTicks, [&] {
             Restore(full);
             UpdateTick();
         });
-        if (withTick - restoreOnly < best) best = withTick - restoreOnly;
+        if (withTick - restoreOnly < best)
+            best = withTick - restoreOnly;
     }
     std::printf("one tick, full yard (%zu crates, 3 cranes, push sliding): %.3f us "
                 "(best of 5 x %d)\n",

@@ -10,11 +10,14 @@
 
 #include "game/GameState.h"
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     int seconds = argc > 1 ? atoi(argv[1]) : 60;
-    if (allegro_init() != 0 || install_timer() != 0) return 1;
+    if (allegro_init() != 0 || install_timer() != 0)
+        return 1;
     sem_init(&gameState.tickSemaphore, 0, 1);
-    if (install_int_ex(TimerTick, 11931) != 0) return 1;
+    if (install_int_ex(TimerTick, 11931) != 0)
+        return 1;
 
     using Clock = std::chrono::steady_clock;
     auto start = Clock::now();

@@ -41,8 +41,10 @@ Pad pad;
 AxisPlace PlaceOf(int raw)
 {
     AxisPlace place;
-    if (raw < 0 || raw / 2 >= joy[0].num_sticks) return place;
-    if (raw % 2 >= joy[0].stick[raw / 2].num_axis) return place;
+    if (raw < 0 || raw / 2 >= joy[0].num_sticks)
+        return place;
+    if (raw % 2 >= joy[0].stick[raw / 2].num_axis)
+        return place;
     place.stick = raw / 2;
     place.axis = raw % 2;
     return place;
@@ -70,7 +72,8 @@ std::vector<std::string> DevicePaths()
 {
     std::vector<std::string> paths;
     const char* configured = get_config_string("joystick", "joystick_device", nullptr);
-    if (configured) paths.push_back(configured);
+    if (configured)
+        paths.push_back(configured);
     paths.push_back("/dev/input/js0");
     paths.push_back("/dev/js0");
     return paths;
@@ -86,7 +89,8 @@ void LetGo()
 bool StillThere()
 {
     const auto now = std::chrono::steady_clock::now();
-    if (now - pad.lastCheck < kUnplugCheckPeriod) return true;
+    if (now - pad.lastCheck < kUnplugCheckPeriod)
+        return true;
     pad.lastCheck = now;
     return PadDeviceAnswers();
 }
@@ -95,7 +99,8 @@ bool StillThere()
 
 void FindGamepad(Log& log)
 {
-    if (pad.present) return;
+    if (pad.present)
+        return;
     if (install_joystick(JOY_TYPE_AUTODETECT) != 0 || num_joysticks < 1) {
         remove_joystick();
         return;
@@ -114,7 +119,8 @@ void FindGamepad(Log& log)
 
 void PollGamepad()
 {
-    if (!pad.present) return;
+    if (!pad.present)
+        return;
     if (poll_joystick() < 0 || !StillThere()) {
         LetGo();
         return;
@@ -133,7 +139,8 @@ void PollGamepad()
     for (int r = 0; r < kRoles; ++r) {
         pad.heldBefore[r] = pad.held[r];
         pad.held[r] = now[r];
-        if (!now[r]) pad.armed[r] = true;
+        if (!now[r])
+            pad.armed[r] = true;
     }
 }
 

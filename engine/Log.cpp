@@ -4,9 +4,15 @@
 
 #include "engine/Platform.h"
 
-Log::Log() : fileName("log.log") { Open(); }
+Log::Log() : fileName("log.log")
+{
+    Open();
+}
 
-Log::Log(const std::string& name) : fileName(name) { Open(); }
+Log::Log(const std::string& name) : fileName(name)
+{
+    Open();
+}
 
 Log::~Log()
 {
@@ -20,11 +26,13 @@ Log::~Log()
 // without a word.
 void Log::Open()
 {
-    if (platform::PlayerFilesLeftAlone()) return;
+    if (platform::PlayerFilesLeftAlone())
+        return;
     const std::string date = platform::DateText();
     const std::string time = platform::TimeText();
     stream.open(fileName, std::ios::out | std::ios::trunc);
-    stream << "----- " << date << " " << time << " ----- " << "\n";
+    stream << "----- " << date << " " << time << " ----- "
+           << "\n";
 }
 
 void Log::WriteLine(const std::string& text)

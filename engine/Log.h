@@ -7,16 +7,19 @@
 
 class Log {
 public:
-    Log();                                  // "log.log"
+    Log();  // "log.log"
     explicit Log(const std::string& name);
-    ~Log();                                 // writes the closing line
+    ~Log();  // writes the closing line
     Log(const Log&) = delete;
     Log& operator=(const Log&) = delete;
 
     void WriteLine(const std::string& text);
     // text followed by "...Done!" or "...Failed!".
     void WriteResult(const std::string& text, bool ok);
-    const std::string& FileName() const { return fileName; }
+    const std::string& FileName() const
+    {
+        return fileName;
+    }
 
 private:
     void Open();

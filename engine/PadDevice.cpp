@@ -15,21 +15,32 @@ int device = -1;
 // The part each axis code plays on the game's pad.
 void TakeAxis(PadLayout& layout, int code, int index)
 {
-    if (code == ABS_HAT0X) layout.dpadX = index;
-    if (code == ABS_HAT0Y) layout.dpadY = index;
-    if (code == ABS_X) layout.stickX = index;
-    if (code == ABS_Y) layout.stickY = index;
+    if (code == ABS_HAT0X)
+        layout.dpadX = index;
+    if (code == ABS_HAT0Y)
+        layout.dpadY = index;
+    if (code == ABS_X)
+        layout.stickX = index;
+    if (code == ABS_Y)
+        layout.stickY = index;
 }
 
 void TakeButton(PadLayout& layout, int code, int index)
 {
-    if (code == BTN_SOUTH) layout.south = index;
-    if (code == BTN_START) layout.start = index;
-    if (code == BTN_SELECT) layout.back = index;
-    if (code == BTN_DPAD_LEFT) layout.dpadLeft = index;
-    if (code == BTN_DPAD_RIGHT) layout.dpadRight = index;
-    if (code == BTN_DPAD_UP) layout.dpadUp = index;
-    if (code == BTN_DPAD_DOWN) layout.dpadDown = index;
+    if (code == BTN_SOUTH)
+        layout.south = index;
+    if (code == BTN_START)
+        layout.start = index;
+    if (code == BTN_SELECT)
+        layout.back = index;
+    if (code == BTN_DPAD_LEFT)
+        layout.dpadLeft = index;
+    if (code == BTN_DPAD_RIGHT)
+        layout.dpadRight = index;
+    if (code == BTN_DPAD_UP)
+        layout.dpadUp = index;
+    if (code == BTN_DPAD_DOWN)
+        layout.dpadDown = index;
 }
 
 }  // namespace
@@ -38,7 +49,8 @@ bool OpenPadDevice(const std::vector<std::string>& paths)
 {
     for (const std::string& path : paths) {
         device = open(path.c_str(), O_RDONLY | O_NONBLOCK);
-        if (device >= 0) return true;
+        if (device >= 0)
+            return true;
     }
     return false;
 }
@@ -56,7 +68,8 @@ PadLayout ReadPadLayout()
     layout.mapped = true;
     layout.dpadX = -1;
     layout.dpadY = -1;
-    for (int i = 0; i < axes && i < ABS_CNT; ++i) TakeAxis(layout, axisCodes[i], i);
+    for (int i = 0; i < axes && i < ABS_CNT; ++i)
+        TakeAxis(layout, axisCodes[i], i);
     // A pad with neither a hat nor a stick: its first two axes steer.
     if (layout.dpadX < 0 && layout.stickX < 0) {
         layout.dpadX = 0;
@@ -66,7 +79,8 @@ PadLayout ReadPadLayout()
     for (int i = 0; i < buttons && i < KEY_MAX - BTN_MISC + 1; ++i)
         TakeButton(layout, buttonCodes[i], i);
     // A joystick's trigger comes first where no face button is named south.
-    if (layout.south < 0) layout.south = 0;
+    if (layout.south < 0)
+        layout.south = 0;
     return layout;
 }
 
@@ -79,6 +93,7 @@ bool PadDeviceAnswers()
 
 void ClosePadDevice()
 {
-    if (device >= 0) close(device);
+    if (device >= 0)
+        close(device);
     device = -1;
 }

@@ -36,9 +36,18 @@ static std::string LocalClockText(const char* format, const char* unknown)
     return text;
 }
 
-std::string DateText() { return LocalClockText("%m/%d/%y", "00/00/00"); }
-std::string TimeText() { return LocalClockText("%H:%M:%S", "00:00:00"); }
-std::string StampText() { return LocalClockText("%Y-%m-%d-%H%M%S", "0000-00-00-000000"); }
+std::string DateText()
+{
+    return LocalClockText("%m/%d/%y", "00/00/00");
+}
+std::string TimeText()
+{
+    return LocalClockText("%H:%M:%S", "00:00:00");
+}
+std::string StampText()
+{
+    return LocalClockText("%Y-%m-%d-%H%M%S", "0000-00-00-000000");
+}
 
 bool ListDirectorySorted(const std::string& dir, std::vector<std::string>& names)
 {
@@ -62,7 +71,8 @@ bool ListDirectorySorted(const std::string& dir, std::vector<std::string>& names
 std::string InWorkingDirectory(const std::string& name)
 {
     char dir[4096];
-    if (getcwd(dir, sizeof dir) == nullptr) return name;
+    if (getcwd(dir, sizeof dir) == nullptr)
+        return name;
     return std::string(dir) + "/" + NativePath(name);
 }
 
@@ -71,15 +81,18 @@ bool ReadRegularFile(const std::string& path, std::string& bytes, std::size_t li
     // O_NONBLOCK: opening a FIFO must not wait for a writer; the look at what
     // was opened then turns it away.
     const int fd = open(NativePath(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return false;
+    if (fd < 0)
+        return false;
     struct stat info;
     const bool regular = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
     bytes.assign(regular ? limit : 0, '\0');
     std::size_t got = 0;
     while (got < bytes.size()) {
         const ssize_t n = read(fd, &bytes[got], bytes.size() - got);
-        if (n < 0 && errno == EINTR) continue;  // a quit signal, not the end of the file
-        if (n <= 0) break;
+        if (n < 0 && errno == EINTR)
+            continue;  // a quit signal, not the end of the file
+        if (n <= 0)
+            break;
         got += static_cast<std::size_t>(n);
     }
     bytes.resize(got);
@@ -92,8 +105,10 @@ static bool WriteAll(int fd, const std::string& bytes)
 {
     for (std::size_t done = 0; done < bytes.size();) {
         const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;  // a quit signal, not a failed write
-        if (n < 0) return false;
+        if (n < 0 && errno == EINTR)
+            continue;  // a quit signal, not a failed write
+        if (n < 0)
+            return false;
         done += static_cast<std::size_t>(n);
     }
     return true;
@@ -102,7 +117,8 @@ static bool WriteAll(int fd, const std::string& bytes)
 bool WriteFlushed(const std::string& path, const std::string& bytes)
 {
     const int fd = open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
+    if (fd < 0)
+        return false;
     const bool written = WriteAll(fd, bytes) && fsync(fd) == 0;
     return close(fd) == 0 && written;
 }
@@ -113,7 +129,8 @@ void FlushDirectoryOf(const std::string& path)
     const std::string::size_type slash = file.rfind('/');
     const std::string dir = slash == std::string::npos ? "." : file.substr(0, slash + 1);
     const int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
+    if (fd < 0)
+        return;
     fsync(fd);
     close(fd);
 }
@@ -144,11 +161,15 @@ bool PlayerFilesLeftAlone()
 std::string UnreadableReason(const std::string& path)
 {
     struct stat info;
-    if (stat(NativePath(path).c_str(), &info) != 0) return std::strerror(errno);
-    if (S_ISDIR(info.st_mode)) return "is a directory";
-    if (!S_ISREG(info.st_mode)) return "not a regular file";
+    if (stat(NativePath(path).c_str(), &info) != 0)
+        return std::strerror(errno);
+    if (S_ISDIR(info.st_mode))
+        return "is a directory";
+    if (!S_ISREG(info.st_mode))
+        return "not a regular file";
     const int fd = open(NativePath(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return std::strerror(errno);
+    if (fd < 0)
+        return std::strerror(errno);
     close(fd);
     return "cannot be read";
 }
@@ -157,7 +178,8 @@ bool MakeDirectory(const std::string& dir)
 {
     const std::string native = NativePath(dir);
     struct stat info;
-    if (mkdir(native.c_str(), 0755) == 0) return true;
+    if (mkdir(native.c_str(), 0755) == 0)
+        return true;
     return errno == EEXIST && stat(native.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
@@ -171,7 +193,8 @@ std::vector<std::string> CommandLine()
 {
     std::vector<std::string> args;
     std::FILE* file = std::fopen("/proc/self/cmdline", "rb");
-    if (!file) return args;
+    if (!file)
+        return args;
     std::string arg;
     for (int c; (c = std::fgetc(file)) != EOF;) {
         if (c == '\0') {

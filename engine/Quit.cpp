@@ -15,7 +15,10 @@ std::atomic<bool> quitRequested{false};
 static_assert(std::atomic<bool>::is_always_lock_free, "the signal handler sets the quit flag");
 std::atomic<bool> closeButtonPressed{false};
 
-void RequestQuit(int) { quitRequested = true; }
+void RequestQuit(int)
+{
+    quitRequested = true;
+}
 void RequestQuitByButton()
 {
     closeButtonPressed = true;

@@ -5,7 +5,7 @@
 namespace {
 
 constexpr int kWords = 31;
-constexpr int kSeparation = 3;           // the two taps stand this far apart
+constexpr int kSeparation = 3;             // the two taps stand this far apart
 constexpr int kWarmUpDraws = 10 * kWords;  // the first draws are thrown away
 constexpr std::int64_t kParkMillerModulus = 2147483647;
 constexpr std::int64_t kParkMillerMultiplier = 16807;
@@ -32,12 +32,14 @@ void SeedRandom(std::uint32_t seed)
     words[0] = static_cast<std::uint32_t>(word);
     for (int i = 1; i < kWords; ++i) {
         word = kParkMillerMultiplier * word % kParkMillerModulus;
-        if (word < 0) word += kParkMillerModulus;
+        if (word < 0)
+            word += kParkMillerModulus;
         words[i] = static_cast<std::uint32_t>(word);
     }
     front = kSeparation;
     rear = 0;
-    for (int i = 0; i < kWarmUpDraws; ++i) Step();
+    for (int i = 0; i < kWarmUpDraws; ++i)
+        Step();
 }
 
 int Random()

@@ -8,7 +8,10 @@
 
 static const char* const kConfigFile = "config.ini";
 
-Settings::~Settings() { SaveSettings(*this); }
+Settings::~Settings()
+{
+    SaveSettings(*this);
+}
 
 // A value is taken only when the whole number could be read; a bad value
 // leaves the field as it was and the reader goes on with the next line.
@@ -61,13 +64,20 @@ bool LoadSettings(Settings& settings)
 
 bool SaveSettings(const Settings& settings)
 {
-    if (platform::PlayerFilesLeftAlone()) return false;
+    if (platform::PlayerFilesLeftAlone())
+        return false;
     std::ostringstream file;
-    file << "[Resolution]\n" << settings.width << "\n" << settings.height << "\n\n"
-         << "[Fullscreen]\n" << (settings.fullscreen ? "1" : "0") << "\n\n"
-         << "[ColorDepth]\n" << settings.colorDepth << "\n\n"
-         << "[Anti-aliasing]\n" << settings.antiAliasing << "\n\n"
-         << "[SoundEnabled]\n" << (settings.soundEnabled ? "1" : "0") << "\n\n";
+    file << "[Resolution]\n"
+         << settings.width << "\n"
+         << settings.height << "\n\n"
+         << "[Fullscreen]\n"
+         << (settings.fullscreen ? "1" : "0") << "\n\n"
+         << "[ColorDepth]\n"
+         << settings.colorDepth << "\n\n"
+         << "[Anti-aliasing]\n"
+         << settings.antiAliasing << "\n\n"
+         << "[SoundEnabled]\n"
+         << (settings.soundEnabled ? "1" : "0") << "\n\n";
     std::lock_guard<std::mutex> writing(platform::FileWriteLock());
     // Rewritten beside and renamed into place: a crash mid-write keeps the old settings.
     return platform::WriteFileWhole(kConfigFile, file.str());

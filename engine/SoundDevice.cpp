@@ -55,8 +55,8 @@ struct SoundDevice::Voice {
         sf_count_t frames = 0;
         bool rewound = false;
         while (frames < kFramesPerBuffer) {
-            const sf_count_t got = sf_readf_float(file, samples.data() + frames * channels,
-                                                  kFramesPerBuffer - frames);
+            const sf_count_t got =
+                sf_readf_float(file, samples.data() + frames * channels, kFramesPerBuffer - frames);
             frames += got;
             if (got > 0)
                 rewound = false;
@@ -122,7 +122,9 @@ std::unique_ptr<SoundDevice> SoundDevice::Create()
 SoundDevice::SoundDevice(ALCdevice* outputDevice, ALCcontext* outputContext)
     : device(outputDevice), context(outputContext)
 {
-    feeder = std::thread([this] { FeedVoices(); });
+    feeder = std::thread([this] {
+        FeedVoices();
+    });
 }
 
 SoundDevice::~SoundDevice()
@@ -144,10 +146,10 @@ void SoundDevice::FeedVoices()
     std::unique_lock<std::mutex> guard(lock);
     while (!stopping) {
         wake.wait_for(guard, kFeedInterval);
-        auto over = std::remove_if(voices.begin(), voices.end(),
-                                   [](const std::unique_ptr<Voice>& voice) {
-                                       return !voice->Feed();
-                                   });
+        auto over =
+            std::remove_if(voices.begin(), voices.end(), [](const std::unique_ptr<Voice>& voice) {
+                return !voice->Feed();
+            });
         voices.erase(over, voices.end());
     }
 }

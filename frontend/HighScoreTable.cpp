@@ -19,9 +19,10 @@ void ReadScores(std::istream& in, std::vector<int32_t>& scores)
         unsigned char bytes[4];
         // A short group is trailing rubbish; a failed read (a directory
         // opened as a file fails every read) ends the file just the same.
-        if (!in.read(reinterpret_cast<char*>(bytes), 4)) return;
-        uint32_t value = uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 |
-                         uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24;
+        if (!in.read(reinterpret_cast<char*>(bytes), 4))
+            return;
+        uint32_t value = uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 |
+                         uint32_t(bytes[3]) << 24;
         scores.push_back(static_cast<int32_t>(value));
     }
 }
@@ -38,11 +39,14 @@ void ReadNames(std::istream& in, std::vector<std::string>& names)
     std::size_t lineLength = 0;
     for (int c; names.size() < HighScoreTable::kPlaces && (c = in.get()) != EOF;) {
         if (c != '\n') {
-            if (lineLength++ < kMaxLineLength + 1) name += static_cast<char>(c);
+            if (lineLength++ < kMaxLineLength + 1)
+                name += static_cast<char>(c);
             continue;
         }
-        if (!name.empty() && name.back() == '\r') name.pop_back();
-        if (name.size() > kMaxLineLength) name.resize(kMaxLineLength);
+        if (!name.empty() && name.back() == '\r')
+            name.pop_back();
+        if (name.size() > kMaxLineLength)
+            name.resize(kMaxLineLength);
         names.push_back(name);
         name.clear();
         lineLength = 0;
@@ -63,7 +67,8 @@ std::string ScoresBytes(const std::vector<int32_t>& scores)
 std::string NamesBytes(const std::vector<std::string>& names)
 {
     std::string bytes;
-    for (const std::string& name : names) bytes += name + "\r\n";
+    for (const std::string& name : names)
+        bytes += name + "\r\n";
     return bytes;
 }
 
@@ -108,11 +113,13 @@ bool HighScoreTable::load()
 {
     FinishInterruptedSave(platform::NativePath(scoresPath), platform::NativePath(namesPath));
     std::string bytes;
-    if (!platform::ReadRegularFile(scoresPath, bytes)) return false;
+    if (!platform::ReadRegularFile(scoresPath, bytes))
+        return false;
     std::istringstream scoresFile(bytes);
     ReadScores(scoresFile, scores);
 
-    if (!platform::ReadRegularFile(namesPath, bytes)) return false;
+    if (!platform::ReadRegularFile(namesPath, bytes))
+        return false;
     std::istringstream namesFile(bytes);
     ReadNames(namesFile, names);
     return true;
@@ -138,11 +145,13 @@ bool HighScoreTable::save()
     const bool scoresMoved =
         written && std::rename(scoresTemporary.c_str(), scoresFile.c_str()) == 0;
     const bool ok = scoresMoved && std::rename(namesTemporary.c_str(), namesFile.c_str()) == 0;
-    if (scoresMoved) platform::FlushDirectoryOf(scoresFile);
+    if (scoresMoved)
+        platform::FlushDirectoryOf(scoresFile);
     if (!ok) {
         // Once the scores have moved, the waiting names finish the save at
         // the next load; before that, the old pair is whole.
-        if (!scoresMoved) FinishInterruptedSave(scoresFile, namesFile);
+        if (!scoresMoved)
+            FinishInterruptedSave(scoresFile, namesFile);
         gameState.log.WriteResult("   Saving high score data", false);
         gameState.log.WriteLine("         Couldn't write " + scoresPath + " and " + namesPath +
                                 "!");
@@ -183,12 +192,14 @@ int HighScoreTable::count() const
 
 int HighScoreTable::scoreAt(int place) const
 {
-    if (place < 0 || place >= count()) return -1;
+    if (place < 0 || place >= count())
+        return -1;
     return scores[place];
 }
 
 std::string HighScoreTable::nameAt(int place) const
 {
-    if (place < 0 || place >= static_cast<int>(names.size())) return "-1";
+    if (place < 0 || place >= static_cast<int>(names.size()))
+        return "-1";
     return names[place];
 }

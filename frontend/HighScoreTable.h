@@ -35,8 +35,8 @@ public:
     void insert(int score, const std::string& name);
 
     int count() const;
-    int scoreAt(int place) const;          // -1 when there is no such place
-    std::string nameAt(int place) const;   // "-1" when there is no such name
+    int scoreAt(int place) const;         // -1 when there is no such place
+    std::string nameAt(int place) const;  // "-1" when there is no such name
 
 private:
     void PadToFivePlaces();

@@ -27,7 +27,6 @@ constexpr int kGridLeft = 97, kGridTop = 82;  // the marker on "A"
 constexpr int kCellWidth = 12, kCellHeight = 15;
 constexpr int kMarkerRightmost = 199, kMarkerLowest = 99;
 
-
 struct NameEntry {
     std::string name;
     int cell = 0;
@@ -37,14 +36,16 @@ struct NameEntry {
 
 void Erase(NameEntry& entry)
 {
-    if (entry.name.empty()) return;
+    if (entry.name.empty())
+        return;
     entry.name.pop_back();
     PlaySoundEffect(kExplosionSound);
 }
 
 void Append(NameEntry& entry, char letter)
 {
-    if (entry.name.size() >= HighScoreTable::kMaxNameLength) return;
+    if (entry.name.size() >= HighScoreTable::kMaxNameLength)
+        return;
     entry.name += letter;
     PlaySoundEffect(kTickSound);
 }
@@ -54,7 +55,8 @@ void SelectCell(NameEntry& entry)
 {
     if (entry.cell >= kEndCell) {
         // At least one letter is needed.
-        if (entry.name.empty()) return;
+        if (entry.name.empty())
+            return;
         PlaySoundEffect(kRowClearedSound);
         entry.running = false;
     } else if (entry.cell == kEraseCell) {
@@ -123,7 +125,8 @@ int PlaceOf(const HighScoreTable& table, int score)
 {
     int below = 0;
     for (int i = 0; i < table.count(); ++i)
-        if (table.scoreAt(i) < score) ++below;
+        if (table.scoreAt(i) < score)
+            ++below;
     return table.count() + 1 - below;
 }
 
@@ -131,7 +134,8 @@ int PlaceOf(const HighScoreTable& table, int score)
 // (missing or short files) takes any score.
 bool Qualifies(const HighScoreTable& table, int score)
 {
-    if (table.count() < HighScoreTable::kPlaces) return true;
+    if (table.count() < HighScoreTable::kPlaces)
+        return true;
     return score > table.scoreAt(table.count() - 1);
 }
 
@@ -142,7 +146,8 @@ void runHighScoreEntry()
     PresentAndClear();
     HighScoreTable table(kHighScoreNamesFile, kHighScoreScoresFile);
     const int finalScore = gameState.worker.score;
-    if (!Qualifies(table, finalScore)) return;
+    if (!Qualifies(table, finalScore))
+        return;
 
     ol::Bitmap frame, marker;
     frame.Load("data\\gfx\\backgrounds\\score_table.png", 0);
@@ -156,17 +161,20 @@ void runHighScoreEntry()
     ArmPadPresses();
     for (;;) {
         ActOnKey(k, entry);
-        if (!entry.running) break;
+        if (!entry.running)
+            break;
         DrawEntry(entry, headline, frame, marker);
         PresentAndClear();
         k = WaitForKey(true);
-        if (k < 0) break;
+        if (k < 0)
+            break;
     }
 
     frame.Destroy(true);
     marker.Destroy(true);
     // An entry cut short by a quit request leaves the table as it was.
-    if (entry.running) return;
+    if (entry.running)
+        return;
     table.insert(finalScore, entry.name);
     gameState.log.WriteLine("   Saving score...");
     KeepHighScoreReplay(entry.name);

@@ -20,7 +20,8 @@ int resolutionIndex = 0;
 int FindResolutionIndex(int width, int height)
 {
     for (int i = 0; i < kResolutionCount; ++i)
-        if (resolutions[i].width == width && resolutions[i].height == height) return i;
+        if (resolutions[i].width == width && resolutions[i].height == height)
+            return i;
     return 0;
 }
 
@@ -81,7 +82,8 @@ void runOptionsScreen()
         DrawOptions(settings);
         PresentAndClear();
         k = WaitForKey();
-        if (k < 0) return;
+        if (k < 0)
+            return;
     }
     rest(100);
 }

@@ -19,10 +19,14 @@ int PadKeyPress()
     const struct {
         PadRole role;
         int scancode;
-    } keys[] = {{PadRole::Left, KEY_LEFT}, {PadRole::Right, KEY_RIGHT}, {PadRole::Up, KEY_UP},
-                {PadRole::Down, KEY_DOWN}, {PadRole::South, KEY_ENTER}};
+    } keys[] = {{PadRole::Left, KEY_LEFT},
+                {PadRole::Right, KEY_RIGHT},
+                {PadRole::Up, KEY_UP},
+                {PadRole::Down, KEY_DOWN},
+                {PadRole::South, KEY_ENTER}};
     for (const auto& pressed : keys)
-        if (PadJustPressed(pressed.role)) return pressed.scancode << 8;
+        if (PadJustPressed(pressed.role))
+            return pressed.scancode << 8;
     return 0;
 }
 
@@ -31,9 +35,11 @@ int PadKeyPress()
 int WaitForKey(bool withPad)
 {
     while (!keypressed()) {
-        if (QuitRequested()) return -1;
+        if (QuitRequested())
+            return -1;
         const int padKey = withPad ? PadKeyPress() : 0;
-        if (padKey != 0) return padKey;
+        if (padKey != 0)
+            return padKey;
         rest(10);
     }
     return readkey();

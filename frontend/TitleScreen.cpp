@@ -65,18 +65,21 @@ double Radians(int degrees)
 
 void Draw(const TitleVisit& visit, const TextLine& line)
 {
-    if (visit.drawn) DrawTextLine(line);
+    if (visit.drawn)
+        DrawTextLine(line);
 }
 
 void Draw(const TitleVisit& visit, const ol::Bitmap& picture, float x, float y)
 {
-    if (visit.drawn) DrawPicture(picture, x, y);
+    if (visit.drawn)
+        DrawPicture(picture, x, y);
 }
 
 // The head as it is, or mirrored so that it looks the other way.
 void DrawHead(const TitleVisit& visit, bool mirrored)
 {
-    if (!visit.drawn) return;
+    if (!visit.drawn)
+        return;
     const float width = visit.head.Width() * scaleX, height = visit.head.Height() * scaleY;
     const float y = visit.headY * scaleY;
     if (mirrored)
@@ -90,7 +93,8 @@ void DrawHead(const TitleVisit& visit, bool mirrored)
 // phase with the logo.
 void MoveHeads(TitleVisit& visit)
 {
-    if (visit.headX > 335 * scaleX) visit.headX = static_cast<int>(-10 * scaleX);
+    if (visit.headX > 335 * scaleX)
+        visit.headX = static_cast<int>(-10 * scaleX);
     visit.headY = static_cast<int>(180 + 10 * std::sin(Radians(visit.angle) + 180));
     visit.headX = static_cast<int>(visit.headX + scaleX);
 }
@@ -105,7 +109,8 @@ void ScrollCredits(TitleVisit& visit)
     scroller.x -= 1;
     const int letters = static_cast<int>(scroller.text.size());
     const int lastLetterRight = scroller.x + kGlyphAdvance * (letters - 1) + kGlyphWidth;
-    if (lastLetterRight <= 0) scroller.x = kScrollerStartX;
+    if (lastLetterRight <= 0)
+        scroller.x = kScrollerStartX;
 }
 
 void DrawAttractPhase(TitleVisit& visit)
@@ -121,10 +126,14 @@ void DrawAttractPhase(TitleVisit& visit)
     Draw(visit, gameState.hudText);
     DrawHead(visit, visit.headSide == 1);  // the one in front of it
     // The heads swap places behind and before the bar as they bob.
-    if (visit.headY > 188 && visit.headSide == 0) visit.headSide = 1;
-    if (visit.headY < 173) visit.headSide = 0;
-    if (key[KEY_H]) gameState.titleTicks = kHighScorePhaseStart;
-    if (key[KEY_O]) runOptionsScreen();
+    if (visit.headY > 188 && visit.headSide == 0)
+        visit.headSide = 1;
+    if (visit.headY < 173)
+        visit.headSide = 0;
+    if (key[KEY_H])
+        gameState.titleTicks = kHighScorePhaseStart;
+    if (key[KEY_O])
+        runOptionsScreen();
 }
 
 void DrawHighScorePhase(TitleVisit& visit)
@@ -135,7 +144,8 @@ void DrawHighScorePhase(TitleVisit& visit)
     letter.colour = gameState.palette[15];
     const std::string heading = kHeading;
     for (int i = 0; i < static_cast<int>(heading.size()); ++i) {
-        if (heading[i] == ' ') continue;
+        if (heading[i] == ' ')
+            continue;
         letter.text = std::string(1, heading[i]);
         letter.x = 120 + kGlyphAdvance * i;
         letter.y = static_cast<int>(40 + 5 * std::sin(Radians(visit.angle) + i));
@@ -162,10 +172,14 @@ void DrawHighScorePhase(TitleVisit& visit)
 // The prompt changes colour every ten steps, the third colour for eleven.
 void CyclePromptColour(int& colourStep)
 {
-    if (colourStep == 10) gameState.hudText.colour = gameState.palette[6];
-    if (colourStep == 20) gameState.hudText.colour = gameState.palette[10];
-    if (colourStep == 30) gameState.hudText.colour = gameState.palette[11];
-    if (++colourStep > 30) colourStep = 0;
+    if (colourStep == 10)
+        gameState.hudText.colour = gameState.palette[6];
+    if (colourStep == 20)
+        gameState.hudText.colour = gameState.palette[10];
+    if (colourStep == 30)
+        gameState.hudText.colour = gameState.palette[11];
+    if (++colourStep > 30)
+        colourStep = 0;
 }
 
 void RunTitleStep(TitleVisit& visit)
@@ -176,8 +190,10 @@ void RunTitleStep(TitleVisit& visit)
     else
         DrawHighScorePhase(visit);
     CyclePromptColour(visit.colourStep);
-    if (visit.angle == 360) visit.angle = 0;
-    if (visit.drawn) PresentAndClear();
+    if (visit.angle == 360)
+        visit.angle = 0;
+    if (visit.drawn)
+        PresentAndClear();
 }
 
 void LoadPicture(ol::Bitmap& picture, const char* file)
@@ -195,8 +211,8 @@ void ReleasePictures(TitleVisit& visit)
 bool StartOrQuitHeld()
 {
     PollGamepad();
-    return key[KEY_ENTER] || key[KEY_ESC] || PadHeld(PadRole::Start) ||
-           PadHeld(PadRole::South) || PadHeld(PadRole::Back);
+    return key[KEY_ENTER] || key[KEY_ESC] || PadHeld(PadRole::Start) || PadHeld(PadRole::South) ||
+           PadHeld(PadRole::Back);
 }
 
 // The Escape that left a game or the Enter that ended a name entry may still
@@ -260,7 +276,8 @@ void runTitleScreen()
 
     ReleasePictures(visit);
     StopAllSounds();
-    if (quit) QuitProgram();
+    if (quit)
+        QuitProgram();
     PlaySoundEffect(kRowClearedSound);
     log.WriteResult("   Removing menu resources", true);
 }

@@ -7,7 +7,10 @@ void Animation::Set(int frames, int framePeriod)
     SetPeriod(framePeriod);
 }
 
-void Animation::SetFrameCount(int n) { frameCount = n; }
+void Animation::SetFrameCount(int n)
+{
+    frameCount = n;
+}
 
 void Animation::SetPeriod(int p)
 {
@@ -15,7 +18,10 @@ void Animation::SetPeriod(int p)
     cycleLength = frameCount * p;
 }
 
-void Animation::SetCycleLength(int n) { cycleLength = n; }
+void Animation::SetCycleLength(int n)
+{
+    cycleLength = n;
+}
 
 void Animation::Tick(int d)
 {
@@ -30,7 +36,8 @@ void Animation::Tick(int d)
 void Animation::Advance()
 {
     // A period of 0 would never end a frame; it is never given, but must not divide.
-    if (period > 0 && elapsed != 0 && elapsed % period == 0) currentFrame += 1;
+    if (period > 0 && elapsed != 0 && elapsed % period == 0)
+        currentFrame += 1;
 }
 
 void Animation::Reset()

@@ -14,16 +14,25 @@ struct Animation {
     // Gives the animation its shape: `frames` images of `period` draws each.
     void Set(int frames, int framePeriod);
     void SetFrameCount(int n);
-    void SetPeriod(int p);        // also makes the cycle frameCount x p long
+    void SetPeriod(int p);  // also makes the cycle frameCount x p long
     void SetCycleLength(int n);
     // Counts d steps; at the end of the cycle it starts again at frame 0.
     void Tick(int d);
     // Moves to the next frame when a whole period has passed.
     void Advance();
     void Reset();
-    int Elapsed() const { return elapsed; }
-    int CurrentFrame() const { return currentFrame; }
-    void SetElapsed(int n) { elapsed = n; }
+    int Elapsed() const
+    {
+        return elapsed;
+    }
+    int CurrentFrame() const
+    {
+        return currentFrame;
+    }
+    void SetElapsed(int n)
+    {
+        elapsed = n;
+    }
 };
 
 // An animation with up to three frame images.

@@ -10,16 +10,27 @@ int CharacterCell(char c)
     if (value >= 'A' && value <= 'Z')
         return value - 55;
     switch (value) {
-    case '!': return 36;
-    case '(': return 38;
-    case ')': return 39;
-    case ':': return 40;
-    case '-': return 41;
-    case '"': return 42;
-    case '.': return 43;
-    case '<': return 44;
-    case '>': return 45;
-    case ' ': return 46;
-    default: return 37;  // lower case and every other byte
+    case '!':
+        return 36;
+    case '(':
+        return 38;
+    case ')':
+        return 39;
+    case ':':
+        return 40;
+    case '-':
+        return 41;
+    case '"':
+        return 42;
+    case '.':
+        return 43;
+    case '<':
+        return 44;
+    case '>':
+        return 45;
+    case ' ':
+        return 46;
+    default:
+        return 37;  // lower case and every other byte
     }
 }

@@ -5,19 +5,20 @@
 
 namespace {
 
-constexpr float kLeftEdge = -30.0f;    // beyond these a crane is off-screen
+constexpr float kLeftEdge = -30.0f;  // beyond these a crane is off-screen
 constexpr float kRightEdge = 330.0f;
 constexpr float kScreenMiddle = 160.0f;
-constexpr float kCraneStep = 1.0f;     // pixels per tick, heading or leaving
-constexpr int kFullColumn = 4;         // cranes never aim at a column holding more
-constexpr int kCrowdedColumns = 10;    // beyond this many full columns cranes may share a target
+constexpr float kCraneStep = 1.0f;   // pixels per tick, heading or leaving
+constexpr int kFullColumn = 4;       // cranes never aim at a column holding more
+constexpr int kCrowdedColumns = 10;  // beyond this many full columns cranes may share a target
 
 GameState& gs = gameState;
 
 bool AnyColumnOpen()
 {
     for (int c = 0; c < COLUMN_COUNT; ++c)
-        if (gs.columnHeights[c] <= kFullColumn) return true;
+        if (gs.columnHeights[c] <= kFullColumn)
+            return true;
     return false;
 }
 
@@ -25,7 +26,8 @@ bool AnyColumnOpen()
 void ChooseTarget(int i)
 {
     // With every column full no draw could succeed; the crane keeps its target.
-    if (!AnyColumnOpen()) return;
+    if (!AnyColumnOpen())
+        return;
     int c;
     do {
         do {
@@ -46,7 +48,8 @@ bool IsOffscreen(const GameObject& crane)
 void ReleaseOffscreenCranes()
 {
     for (GameObject& crane : gs.cranes)
-        if (!crane.active && IsOffscreen(crane)) crane.active = true;
+        if (!crane.active && IsOffscreen(crane))
+            crane.active = true;
 }
 
 // Red on the left while a crane comes in rightwards near the left edge, red on
@@ -55,8 +58,10 @@ void UpdateAlarmLights()
 {
     bool left = false, right = false;
     for (const GameObject& crane : gs.cranes) {
-        if (crane.x < kLeftAlarmX && crane.facing == Facing::Right) left = true;
-        if (crane.x > kRightAlarmX && crane.facing == Facing::Left) right = true;
+        if (crane.x < kLeftAlarmX && crane.facing == Facing::Right)
+            left = true;
+        if (crane.x > kRightAlarmX && crane.facing == Facing::Left)
+            right = true;
     }
     gs.alarms[0].state = left ? kAlarmRed : kAlarmGreen;
     gs.alarms[1].state = right ? kAlarmRed : kAlarmGreen;
@@ -67,11 +72,14 @@ bool IsTargetAcceptable(int c, int i)
 {
     int full = 0;
     for (int column = 0; column < COLUMN_COUNT; ++column) {
-        if (gs.columnHeights[column] > kFullColumn) full += 1;
-        if (full > kCrowdedColumns) return true;
+        if (gs.columnHeights[column] > kFullColumn)
+            full += 1;
+        if (full > kCrowdedColumns)
+            return true;
     }
     for (int other = 0; other < 3; ++other)
-        if (other != i && gs.cranes[other].column == c) return false;
+        if (other != i && gs.cranes[other].column == c)
+            return false;
     return true;
 }
 
@@ -105,7 +113,8 @@ void ChooseCraneTargets()
 void MoveCranes()
 {
     for (GameObject& crane : gs.cranes) {
-        if (!crane.active) continue;
+        if (!crane.active)
+            continue;
         const float target = static_cast<float>(CraneX(crane.column));
         if (crane.x > target) {
             crane.x -= kCraneStep;

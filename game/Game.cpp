@@ -75,8 +75,10 @@ void ShapeAnimations()
 // Each crane takes a random first column, in the order 0, 1, 2.
 void ResetCranesAndLights()
 {
-    for (GameObject& crane : gs.cranes) crane = GameObject();
-    for (GameObject& light : gs.alarms) light = GameObject();
+    for (GameObject& crane : gs.cranes)
+        crane = GameObject();
+    for (GameObject& light : gs.alarms)
+        light = GameObject();
     for (int i = 0; i < 3; ++i) {
         gs.cranes[i].x = kCraneStartX[i];
         gs.cranes[i].y = kCraneY;
@@ -102,7 +104,8 @@ bool ReadKeyboardAndPad(TickInput& input)
 // How a game left by the loop ended, when no crate ended it.
 GameEnding EndingOfPlay()
 {
-    if (!QuitRequested()) return GameEnding::Escape;
+    if (!QuitRequested())
+        return GameEnding::Escape;
     return QuitRequestedByCloseButton() ? GameEnding::CloseButton : GameEnding::Signal;
 }
 
@@ -130,7 +133,8 @@ void LoadGame()
     ok = ok && sem_init(&gs.tickSemaphore, 0, 1) == 0;
     ok = ok && install_int_ex(TimerTick, kTickPeriod) == 0;
     gs.log.WriteResult("   Initializing timer", ok);
-    if (!ok) EndFailedStart(gs.log, "initializing timer");
+    if (!ok)
+        EndFailedStart(gs.log, "initializing timer");
 }
 
 GameStart NextGameStart()
@@ -158,7 +162,8 @@ void NewGame(const GameStart& start)
     gs.tickCounter = 0;
     ResetCranesAndLights();
     gs.crates.clear();
-    for (int& height : gs.columnHeights) height = 0;
+    for (int& height : gs.columnHeights)
+        height = 0;
     gs.elapsedSeconds = 0;
     gs.rowDropActive = false;
     gs.pushLeftActive = false;
@@ -205,7 +210,8 @@ void RunGame()
     // The button that started the game is no jump until pressed again.
     ArmPadPresses();
     RunGameLoop(ReadKeyboardAndPad);
-    if (RecordEnded()) return;
+    if (RecordEnded())
+        return;
     EndRecord(EndingOfPlay());
     SaveLastGame();
 }
@@ -223,14 +229,16 @@ void SaveScreenshotWhileHeld()
     }
     ol::Canvas::SetTo(ol::BACKBUFFER_TARGET);
     const std::string file = platform::InWorkingDirectory("screenshot.png");
-    if (ol::Canvas::SaveImage(file) || failedThisPress) return;
+    if (ol::Canvas::SaveImage(file) || failedThisPress)
+        return;
     failedThisPress = true;
     ol::WriteError("Couldn't save the screenshot to " + file);
 }
 
 void EndGameIfWorkerDead()
 {
-    if (gs.worker.active) return;
+    if (gs.worker.active)
+        return;
     PlaySoundEffect(kDeathSound);
     runEndOfGame();
 }
@@ -248,7 +256,8 @@ void UpdateTick()
     UpdatePushSlide();
     UpdateWorkerMotion();
     ReleaseOffscreenCranes();
-    if (!gs.rowDropActive) UpdateCrateFall();
+    if (!gs.rowDropActive)
+        UpdateCrateFall();
     UpdateAlarmLights();
     ChooseCraneTargets();
     MoveCranes();

@@ -21,21 +21,21 @@ enum WorkerState : int {
 enum AlarmState : int { kAlarmGreen = 0, kAlarmRed = 1 };
 
 struct GameObject {
-    bool active = false;    // crate: falling; crane: heading for its column; worker: alive
-    bool falling = false;   // worker: dropping after a jump or off a stack
-    bool jumping = false;   // worker: rising in a jump
+    bool active = false;       // crate: falling; crane: heading for its column; worker: alive
+    bool falling = false;      // worker: dropping after a jump or off a stack
+    bool jumping = false;      // worker: rising in a jump
     float x = 0.0f, y = 0.0f;  // top-left corner, logical pixels
     Facing facing = Facing::Right;
-    int unloaded = 0;       // crane: 1 once it has dropped its crate
+    int unloaded = 0;  // crane: 1 once it has dropped its crate
     int height = 0, width = 0;
-    int state = 0;          // alarm: AlarmState; worker: WorkerState
-    float speed = 0.0f;     // worker: walking speed; crate: fall speed
+    int state = 0;       // alarm: AlarmState; worker: WorkerState
+    float speed = 0.0f;  // worker: walking speed; crate: fall speed
     float fallSpeed = 0.0f;
     float maxSpeed = 3.0f;
     float acceleration = 0.046875f;
-    int column = 0;         // crate: its column; crane: the column it heads for
+    int column = 0;  // crate: its column; crane: the column it heads for
     float deceleration = 0.0625f;
-    int jumpBase = 0;       // worker: y where the jump began
+    int jumpBase = 0;  // worker: y where the jump began
     float jumpSpeed = 2.0f;
-    int score = 0;          // worker: the player's score
+    int score = 0;  // worker: the player's score
 };

@@ -40,7 +40,7 @@ struct GameState {
     Sprite workerSprites[4];  // by WorkerState
     Sprite craneSprites[2];   // 0 carrying a crate, 1 empty
     Sprite explosionSprite;
-    Sprite alarmSprites[2];   // by AlarmState
+    Sprite alarmSprites[2];  // by AlarmState
 
     // What the screens share: the HI-SCORE, the title's phase counter, and
     // the one text record the HUD, the title and the name entry draw with.
@@ -52,7 +52,7 @@ struct GameState {
     GameObject worker;  // also holds the score
     GameObject cranes[3];
     GameObject alarms[2];
-    GameObject explosionMarker;  // only a place to draw the explosion
+    GameObject explosionMarker;      // only a place to draw the explosion
     std::vector<GameObject> crates;  // in order of creation
 
     // The single pictures of the game screen.
@@ -86,8 +86,8 @@ struct GameState {
 };
 
 extern GameState gameState;
-extern bool gameRunning;        // the game loop runs while this holds
-extern int pushedCrateIndex;    // crate in a push slide, -1 when none
+extern bool gameRunning;      // the game loop runs while this holds
+extern int pushedCrateIndex;  // crate in a push slide, -1 when none
 
 // Program flow (game/Game.cpp).
 struct GameStart;
@@ -122,7 +122,8 @@ void RunDueSteps(Step step)
         const int before = gameState.tickCounter;
         const bool goOn = step();
         gameState.tickCounter -= 1;
-        if (gameState.tickCounter >= before || !goOn) break;
+        if (gameState.tickCounter >= before || !goOn)
+            break;
     }
 }
 

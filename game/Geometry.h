@@ -28,8 +28,17 @@ constexpr float kLeftAlarmX = 20.0f;
 constexpr float kRightAlarmX = 280.0f;
 
 // x of the crates in column c.
-constexpr int ColumnX(int c) { return kFirstColumnX + kCrateSize * c; }
+constexpr int ColumnX(int c)
+{
+    return kFirstColumnX + kCrateSize * c;
+}
 // x of a crane that drops into column c.
-constexpr int CraneX(int c) { return ColumnX(c) - kCraneToCrateX; }
+constexpr int CraneX(int c)
+{
+    return ColumnX(c) - kCraneToCrateX;
+}
 // The column under a crate let go at x.
-constexpr int ColumnUnder(int x) { return (x - CraneX(0)) / kCrateSize; }
+constexpr int ColumnUnder(int x)
+{
+    return (x - CraneX(0)) / kCrateSize;
+}

@@ -23,7 +23,8 @@ bool ended = false;
 bool Save(const std::string& file)
 {
     const bool saved = platform::WriteFileWhole(file, EncodeReplay(record));
-    if (!saved) gs.log.WriteResult("   Saving replay", false);
+    if (!saved)
+        gs.log.WriteResult("   Saving replay", false);
     return saved;
 }
 
@@ -54,7 +55,8 @@ void BeginRecord(const GameStart& start)
 
 void PlayTick(const TickInput& input)
 {
-    if (record.ticks % kCheckpointTicks == 0) record.checkpoints.push_back(StateDigest());
+    if (record.ticks % kCheckpointTicks == 0)
+        record.checkpoints.push_back(StateDigest());
     record.AddTick(input);
     gs.input = input;
     UpdateTick();
@@ -62,7 +64,8 @@ void PlayTick(const TickInput& input)
 
 void EndRecord(GameEnding ending)
 {
-    if (ended) return;
+    if (ended)
+        return;
     ended = true;
     record.score = gs.worker.score;
     record.ending = ending;

@@ -30,8 +30,14 @@ std::uint32_t Crc32(const std::string& bytes, std::size_t length)
 
 class Writer {
 public:
-    void Bytes(const char* data, std::size_t n) { out.append(data, n); }
-    void U8(std::uint32_t v) { out.push_back(static_cast<char>(v & 0xFF)); }
+    void Bytes(const char* data, std::size_t n)
+    {
+        out.append(data, n);
+    }
+    void U8(std::uint32_t v)
+    {
+        out.push_back(static_cast<char>(v & 0xFF));
+    }
     void U16(std::uint32_t v)
     {
         U8(v);
@@ -58,24 +64,29 @@ public:
 // instead of sending it past the end.
 class Reader {
 public:
-    Reader(const std::string& bytes, std::size_t end) : in(bytes), end(end) {}
+    Reader(const std::string& bytes, std::size_t end) : in(bytes), end(end)
+    {
+    }
     bool U8(std::uint32_t& v)
     {
-        if (at >= end) return false;
+        if (at >= end)
+            return false;
         v = static_cast<std::uint8_t>(in[at++]);
         return true;
     }
     bool U16(std::uint32_t& v)
     {
         std::uint32_t low = 0, high = 0;
-        if (!U8(low) || !U8(high)) return false;
+        if (!U8(low) || !U8(high))
+            return false;
         v = low | high << 8;
         return true;
     }
     bool U32(std::uint32_t& v)
     {
         std::uint32_t low = 0, high = 0;
-        if (!U16(low) || !U16(high)) return false;
+        if (!U16(low) || !U16(high))
+            return false;
         v = low | high << 16;
         return true;
     }
@@ -84,24 +95,32 @@ public:
         v = 0;
         for (int shift = 0; shift < 35; shift += 7) {
             std::uint32_t byte = 0;
-            if (!U8(byte)) return false;
-            if (shift == 28 && byte > 0x0F) return false;  // more than 32 bits
+            if (!U8(byte))
+                return false;
+            if (shift == 28 && byte > 0x0F)
+                return false;  // more than 32 bits
             // A length in more bytes than it needs: the game never writes one, and a game
             // has one file only.
-            if (shift > 0 && byte == 0) return false;
+            if (shift > 0 && byte == 0)
+                return false;
             v |= (byte & 0x7F) << shift;
-            if ((byte & 0x80) == 0) return true;
+            if ((byte & 0x80) == 0)
+                return true;
         }
         return false;
     }
     bool Text(std::size_t n, std::string& text)
     {
-        if (end - at < n) return false;
+        if (end - at < n)
+            return false;
         text = in.substr(at, n);
         at += n;
         return true;
     }
-    std::size_t Left() const { return end - at; }
+    std::size_t Left() const
+    {
+        return end - at;
+    }
 
 private:
     const std::string& in;
@@ -128,13 +147,14 @@ bool ReadHeader(Reader& reader, Replay& replay, std::string& error)
     bool whole = reader.U8(versionLength) && versionLength <= kMaxVersionLength &&
                  reader.Text(versionLength, replay.gameVersion) && reader.U32(seed) &&
                  reader.U8(facing) && reader.U8(held) && reader.U8(phase);
-    for (std::uint32_t& side : sides) whole = whole && reader.U16(side);
+    for (std::uint32_t& side : sides)
+        whole = whole && reader.U16(side);
     if (!whole) {
         error = "truncated or damaged header";
         return false;
     }
-    const bool sizesFit = SizeFits(sides[0]) && SizeFits(sides[1]) && SizeFits(sides[2]) &&
-                          SizeFits(sides[3]);
+    const bool sizesFit =
+        SizeFits(sides[0]) && SizeFits(sides[1]) && SizeFits(sides[2]) && SizeFits(sides[3]);
     if ((facing != 1 && facing != 2) || held > 1 || phase > kMaxTimePhase || !sizesFit) {
         error = "damaged header";
         return false;
@@ -175,7 +195,8 @@ bool ReadCheckpoints(Reader& reader, Replay& replay, std::string& error)
         return false;
     }
     replay.checkpoints.resize(count);
-    for (std::uint32_t& digest : replay.checkpoints) reader.U32(digest);
+    for (std::uint32_t& digest : replay.checkpoints)
+        reader.U32(digest);
     return true;
 }
 
@@ -216,9 +237,18 @@ public:
             hash *= 16777619u;  // FNV-1a
         }
     }
-    void Add(int v) { Add(static_cast<std::uint32_t>(v)); }
-    void Add(bool v) { Add(v ? 1u : 0u); }
-    void Add(Facing v) { Add(static_cast<int>(v)); }
+    void Add(int v)
+    {
+        Add(static_cast<std::uint32_t>(v));
+    }
+    void Add(bool v)
+    {
+        Add(v ? 1u : 0u);
+    }
+    void Add(Facing v)
+    {
+        Add(static_cast<int>(v));
+    }
     void Add(float v)
     {
         std::uint32_t bits;
@@ -250,7 +280,8 @@ public:
 void Replay::AddTick(const TickInput& input)
 {
     const std::uint8_t keys = PackKeys(input);
-    if (inputs.empty() || inputs.back().keys != keys) inputs.push_back({keys, 0});
+    if (inputs.empty() || inputs.back().keys != keys)
+        inputs.push_back({keys, 0});
     inputs.back().ticks += 1;
     ticks += 1;
 }
@@ -276,7 +307,8 @@ bool InputCursor::Next(TickInput& input)
         run += 1;
         used = 0;
     }
-    if (run == runs.size()) return false;
+    if (run == runs.size())
+        return false;
     used += 1;
     input = UnpackKeys(runs[run].keys);
     return true;
@@ -302,7 +334,8 @@ std::string EncodeReplay(const Replay& replay)
     writer.U32(static_cast<std::uint32_t>(replay.score));
     writer.U8(static_cast<std::uint32_t>(replay.ending));
     writer.U32(static_cast<std::uint32_t>(replay.checkpoints.size()));
-    for (std::uint32_t digest : replay.checkpoints) writer.U32(digest);
+    for (std::uint32_t digest : replay.checkpoints)
+        writer.U32(digest);
     writer.U32(static_cast<std::uint32_t>(replay.inputs.size()));
     for (const InputRun& run : replay.inputs) {
         writer.U8(run.keys);
@@ -354,11 +387,15 @@ std::uint32_t StateDigest()
     const GameState& gs = gameState;
     Digest digest;
     digest.Add(gs.worker);
-    for (const GameObject& crane : gs.cranes) digest.Add(crane);
-    for (const GameObject& light : gs.alarms) digest.Add(light.state);
+    for (const GameObject& crane : gs.cranes)
+        digest.Add(crane);
+    for (const GameObject& light : gs.alarms)
+        digest.Add(light.state);
     digest.Add(static_cast<int>(gs.crates.size()));
-    for (const GameObject& crate : gs.crates) digest.Add(crate);
-    for (int height : gs.columnHeights) digest.Add(height);
+    for (const GameObject& crate : gs.crates)
+        digest.Add(crate);
+    for (int height : gs.columnHeights)
+        digest.Add(height);
     digest.Add(gs.elapsedSeconds);
     digest.Add(gs.timeAnimation.Elapsed());
     digest.Add(gs.rowDropActive);

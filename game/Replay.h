@@ -60,7 +60,9 @@ TickInput UnpackKeys(std::uint8_t keys);
 // Walks through a replay's inputs one tick at a time.
 class InputCursor {
 public:
-    explicit InputCursor(const Replay& replay) : runs(replay.inputs) {}
+    explicit InputCursor(const Replay& replay) : runs(replay.inputs)
+    {
+    }
     // False once every recorded tick has been given.
     bool Next(TickInput& input);
 

@@ -22,8 +22,10 @@ int passesAfterCountdown = 0;
 
 bool ReplayGameOverSeen()
 {
-    if (key[KEY_ENTER] || key[KEY_ESC]) return true;
-    if (gameState.elapsedSeconds > 0) return false;
+    if (key[KEY_ENTER] || key[KEY_ESC])
+        return true;
+    if (gameState.elapsedSeconds > 0)
+        return false;
     return ++passesAfterCountdown > kPassesAfterCountdown;
 }
 
@@ -77,7 +79,8 @@ int VerifyReplay(const Replay& replay)
     UseRuleSizes(replay.sizes);
     NewGame(replay.start);
     runEndOfGame = EndGameUnderCrate;
-    PlayRecord(replay, [] {});
+    PlayRecord(replay, [] {
+    });
     EndRecord(replay.ending);
     const Replay& played = ThisGame();
     const std::size_t first = FirstDifference(replay, played);
@@ -99,7 +102,9 @@ void ShowReplay(const Replay& replay)
     NewGame(replay.start);
     runEndOfGame = ShowReplayGameOver;
     InputCursor cursor(replay);
-    RunGameLoop([&cursor](TickInput& input) { return cursor.Next(input); });
+    RunGameLoop([&cursor](TickInput& input) {
+        return cursor.Next(input);
+    });
 }
 
 void RunTimedemo(const Replay& replay)

@@ -13,7 +13,10 @@ inline int LandingY(int c)
     return static_cast<int>(kBottomRowY) - kCrateSize * gameState.columnHeights[c];
 }
 // y of the top crate of column c's stack.
-inline int TopCrateY(int c) { return LandingY(c) + kCrateSize; }
+inline int TopCrateY(int c)
+{
+    return LandingY(c) + kCrateSize;
+}
 extern int crateWidth, crateHeight;  // the crate picture's size, taken when it is loaded
 void SpawnCrate(float craneX, float craneY);
 void UpdateCrateFall();
@@ -52,8 +55,8 @@ void UpdateWorkerMotion();
 void CountTime();
 // The last step of every tick, and the end of the TIME conversion.
 void WrapCounters();
-void CountDownTimeStep();      // one step of turning TIME into points
-void ConvertRemainingTime();   // the rest at once, when Enter hurries it
+void CountDownTimeStep();     // one step of turning TIME into points
+void ConvertRemainingTime();  // the rest at once, when Enter hurries it
 int HudScoreX(int value);
 int HudHiScoreX(int value);
 int HudTimeX(int value);

@@ -41,12 +41,17 @@ void DrawSprite(Sprite* sprite, const GameObject& object)
         const ol::Bitmap& image = sprite->frames[frame];
         switch (object.facing) {
         case Facing::Right:
-        case Facing::Leaving: DrawPicture(image, object.x, object.y); break;
+        case Facing::Leaving:
+            DrawPicture(image, object.x, object.y);
+            break;
         case Facing::Left:
             DrawPicture(image, object.x, object.y, ol::FlippedMode(ol::FLIP_HORIZONTAL));
             break;
-        case Facing::Flipped: DrawPicture(image, object.x, object.y, ol::FlippedMode(1)); break;
-        default: break;
+        case Facing::Flipped:
+            DrawPicture(image, object.x, object.y, ol::FlippedMode(1));
+            break;
+        default:
+            break;
         }
     }
     // A dead worker freezes the whole scene.
@@ -63,7 +68,8 @@ void DrawFrame()
     ol::Canvas::Refresh();
     gs.backgroundImage.BlitStretched(0.0f, 0.0f, kLogicalWidth * scaleX, kLogicalHeight * scaleY,
                                      1.0f);
-    for (const GameObject& crate : gs.crates) DrawSprite(nullptr, crate);
+    for (const GameObject& crate : gs.crates)
+        DrawSprite(nullptr, crate);
     DrawSprite(&gs.workerSprites[gs.worker.state], gs.worker);
     for (const GameObject& crane : gs.cranes) {
         if (crane.unloaded == 0)

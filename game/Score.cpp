@@ -19,7 +19,7 @@ namespace {
 
 constexpr int kTicksPerSecond = 100;  // with the counter's extra tick, TIME steps every 101 ticks
 constexpr int kPointsPerSecond = 10;
-constexpr int kLastCountedStep = 1;   // below 30 seconds TIME counts down one by one
+constexpr int kLastCountedStep = 1;  // below 30 seconds TIME counts down one by one
 constexpr int kBigStep = 10;
 constexpr int kBigStepFrom = 30;
 // SCORE has five places and TIME four; a number that outgrows them starts again from 0.
@@ -40,7 +40,8 @@ GameState& gs = gameState;
 int Digits(int value)
 {
     int digits = 1;
-    for (int limit = 10; value >= limit && digits < 9; limit *= 10) digits += 1;
+    for (int limit = 10; value >= limit && digits < 9; limit *= 10)
+        digits += 1;
     return digits;
 }
 
@@ -61,7 +62,8 @@ int XForDigits(const int* table, int entries, int value)
 void DrawWavingGameOver(int angle)
 {
     for (int k = 0; k < 10; ++k) {
-        if (k == 4) continue;
+        if (k == 4)
+            continue;
         double y = 111.0 + 5.0 * std::sin(k + angle * 0.017453292519943295);
         DrawText(125 + 7 * k, static_cast<int>(y), gs.palette[15], std::string(1, kGameOver[k]));
     }
@@ -73,18 +75,22 @@ void DrawWavingGameOver(int angle)
 void CountTime()
 {
     gs.timeAnimation.Tick(1);
-    if (gs.timeAnimation.Elapsed() > kTicksPerSecond - 1) gs.elapsedSeconds += 1;
+    if (gs.timeAnimation.Elapsed() > kTicksPerSecond - 1)
+        gs.elapsedSeconds += 1;
 }
 
 void WrapCounters()
 {
-    if (gs.worker.score > kMaxScore) gs.worker.score = 0;
-    if (gs.elapsedSeconds > kMaxTime) gs.elapsedSeconds = 0;
+    if (gs.worker.score > kMaxScore)
+        gs.worker.score = 0;
+    if (gs.elapsedSeconds > kMaxTime)
+        gs.elapsedSeconds = 0;
 }
 
 void CountDownTimeStep()
 {
-    if (gs.elapsedSeconds <= 0) return;
+    if (gs.elapsedSeconds <= 0)
+        return;
     int seconds = gs.elapsedSeconds < kBigStepFrom ? kLastCountedStep : kBigStep;
     gs.elapsedSeconds -= seconds;
     gs.worker.score += seconds * kPointsPerSecond;
@@ -99,9 +105,18 @@ void ConvertRemainingTime()
     }
 }
 
-int HudScoreX(int value) { return XForDigits(kScoreX, 5, value); }
-int HudHiScoreX(int value) { return XForDigits(kHiScoreX, 5, value); }
-int HudTimeX(int value) { return XForDigits(kTimeX, 4, value); }
+int HudScoreX(int value)
+{
+    return XForDigits(kScoreX, 5, value);
+}
+int HudHiScoreX(int value)
+{
+    return XForDigits(kHiScoreX, 5, value);
+}
+int HudTimeX(int value)
+{
+    return XForDigits(kTimeX, 4, value);
+}
 
 // The labels, then SCORE, HI-SCORE and TIME; a number too long for its place
 // shows 0.
@@ -126,9 +141,11 @@ static void RunDueGameOverPasses(int& angle)
     WaitForTick();
     while (gs.tickCounter > 1) {
         const bool drawn = --gs.tickCounter == 1;
-        if (drawn) DrawWavingGameOver(angle);
+        if (drawn)
+            DrawWavingGameOver(angle);
         angle = angle == 360 ? 0 : angle + 5;
-        if (angle % 30 == 0) CountDownTimeStep();
+        if (angle % 30 == 0)
+            CountDownTimeStep();
         if (drawn) {
             DrawFrame();
             return;  // Enter is looked at before the next pass
@@ -140,7 +157,8 @@ bool WaveGameOver(bool (*over)())
 {
     int angle = 0;
     while (!over()) {
-        if (QuitRequested()) return false;
+        if (QuitRequested())
+            return false;
         RunDueGameOverPasses(angle);
     }
     return true;
@@ -162,10 +180,14 @@ void EndOfGame()
 {
     // The jump held at death does not hurry the countdown.
     ArmPadPresses();
-    const bool cutShort = !WaveGameOver([] { return key[KEY_ENTER] != 0 || PadConfirms(); });
+    const bool cutShort = !WaveGameOver([] {
+        return key[KEY_ENTER] != 0 || PadConfirms();
+    });
     EndGameUnderCrate();
     SaveLastGame();
-    if (cutShort) return;  // the program ends; no name entry
+    if (cutShort)
+        return;  // the program ends; no name entry
     clear_keybuf();
-    if (enterHighScore) enterHighScore();
+    if (enterHighScore)
+        enterHighScore();
 }

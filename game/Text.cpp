@@ -18,15 +18,15 @@ constexpr int kAdvance = 7;  // logical units per character
 
 void DrawTextLine(const TextLine& line)
 {
-    if (watchText) watchText(line);
+    if (watchText)
+        watchText(line);
     const ol::Bitmap& font = gameState.fontImage;
     const float sheetWidth = static_cast<float>(font.Width()) * scaleX;
     const float sheetHeight = static_cast<float>(font.Height()) * scaleY;
     for (std::size_t i = 0; i < line.text.size(); ++i) {
         const int cell = CharacterCell(line.text[i]);
         ol::TintMode tint(line.colour);
-        ol::ClippedMode clip(static_cast<float>(kCellStride * cell), 0.0f, kCellWidth,
-                             kCellHeight);
+        ol::ClippedMode clip(static_cast<float>(kCellStride * cell), 0.0f, kCellWidth, kCellHeight);
         ol::MultiMode both(clip, tint);
         // The clip's offset into the sheet is added unscaled, so it is taken
         // off here once: the glyph lands on its grid place at any scale.

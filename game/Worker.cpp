@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr float kGlideSpeed = 0.5f;    // a glide slows down to this and keeps it
+constexpr float kGlideSpeed = 0.5f;  // a glide slows down to this and keeps it
 constexpr int kJumpHeight = 30;
 constexpr float kJumpSlowdown = 0.035f;  // rise lost per tick of a jump
 constexpr float kFallGain = 0.035f;      // fall speed gained per tick
@@ -20,7 +20,10 @@ constexpr float kFeetNarrowing = 14.0f;
 GameState& gs = gameState;
 GameObject& worker = gs.worker;
 
-float Truncated(float v) { return static_cast<float>(static_cast<int>(v)); }
+float Truncated(float v)
+{
+    return static_cast<float>(static_cast<int>(v));
+}
 
 // Whether the worker, stepping on at his speed, walks into the side of crate i.
 bool SideContact(int i)
@@ -64,7 +67,8 @@ TopContact TopContactWith(int i)
     const float feet = worker.facing == Facing::Left ? kFeetLeftFacingLeft : kFeetLeftFacingRight;
     const bool overlap =
         cx < worker.x + feet + w - kFeetNarrowing && worker.x + feet < cx + kCrateSize;
-    if (cy > worker.y + v && cy < worker.y + v + h && overlap) return TopContact::CarriesHim;
+    if (cy > worker.y + v && cy < worker.y + v + h && overlap)
+        return TopContact::CarriesHim;
     if (crate.active && worker.y > cy + crate.speed && worker.y < cy + crate.speed + crate.height &&
         overlap)
         return TopContact::MeetsHisHead;
@@ -103,8 +107,10 @@ void WalkOrGlide()
 {
     const bool left = gs.input.left;
     const bool right = gs.input.right;
-    if (left && worker.x > kLeftWall) Walk(Facing::Left, WalkCommand::WalkLeft);
-    if (right && worker.x < kRightWall) Walk(Facing::Right, WalkCommand::WalkRight);
+    if (left && worker.x > kLeftWall)
+        Walk(Facing::Left, WalkCommand::WalkLeft);
+    if (right && worker.x < kRightWall)
+        Walk(Facing::Right, WalkCommand::WalkRight);
     // Let go, he glides on the way he faces until he is slow.
     if (!left && worker.facing == Facing::Left && !StopAtCrateAhead() &&
         worker.speed > kGlideSpeed && worker.x > kLeftWall + 1.0f) {
@@ -144,7 +150,8 @@ void Land()
 
 void ResetIdleAnimation()
 {
-    if (!worker.jumping) worker.state = kWorkerIdle;
+    if (!worker.jumping)
+        worker.state = kWorkerIdle;
 }
 
 void HandleWorkerInput()
@@ -156,7 +163,8 @@ void HandleWorkerInput()
         worker.state = kWorkerIdle;
     }
     StartJumpOnFreshPress();
-    if (worker.jumping || worker.falling) worker.state = kWorkerAirborne;
+    if (worker.jumping || worker.falling)
+        worker.state = kWorkerAirborne;
 }
 
 void MoveWorker(WalkCommand command)
@@ -164,7 +172,8 @@ void MoveWorker(WalkCommand command)
     const bool rightwards = command == WalkCommand::WalkRight || command == WalkCommand::GlideRight;
     worker.x += rightwards ? worker.speed : -worker.speed;
     if (command == WalkCommand::WalkRight || command == WalkCommand::WalkLeft) {
-        if (worker.speed < worker.maxSpeed) worker.speed += worker.acceleration;
+        if (worker.speed < worker.maxSpeed)
+            worker.speed += worker.acceleration;
     } else if (worker.speed > kGlideSpeed) {
         worker.speed -= worker.deceleration;
     } else {
@@ -211,7 +220,8 @@ void UpdateWorkerMotion()
     if (worker.jumping && worker.y > static_cast<float>(worker.jumpBase - kJumpHeight)) {
         worker.falling = false;
         worker.y -= Truncated(worker.jumpSpeed);
-        if (worker.jumpSpeed > -1.0f) worker.jumpSpeed -= kJumpSlowdown;
+        if (worker.jumpSpeed > -1.0f)
+            worker.jumpSpeed -= kJumpSlowdown;
     } else if (worker.jumping || worker.falling) {
         worker.jumping = false;
         worker.falling = true;
@@ -219,8 +229,11 @@ void UpdateWorkerMotion()
     }
     if (!MeetCratesAboveAndBelow()) {
         worker.y += Truncated(worker.fallSpeed);
-        if (worker.fallSpeed < kMaxFallSpeed) worker.fallSpeed += kFallGain;
+        if (worker.fallSpeed < kMaxFallSpeed)
+            worker.fallSpeed += kFallGain;
     }
-    if (worker.y > kFloorY - 1.0f || MeetCratesAboveAndBelow()) Land();
-    if (worker.y > kFloorY) worker.y = kFloorY;
+    if (worker.y > kFloorY - 1.0f || MeetCratesAboveAndBelow())
+        Land();
+    if (worker.y > kFloorY)
+        worker.y = kFloorY;
 }

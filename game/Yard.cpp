@@ -10,9 +10,9 @@ int crateWidth = 0, crateHeight = 0;
 namespace {
 
 // Tuning of crate motion.
-constexpr float kSpawnSpeed = 1.0f;     // fall speed of a crate leaving its crane
-constexpr float kGravity = 0.061f;      // fall speed gained per tick
-constexpr float kRowDropStep = 2.0f;    // pixels the rows sink per tick
+constexpr float kSpawnSpeed = 1.0f;   // fall speed of a crate leaving its crane
+constexpr float kGravity = 0.061f;    // fall speed gained per tick
+constexpr float kRowDropStep = 2.0f;  // pixels the rows sink per tick
 constexpr int kRowDropTicks = 10;
 constexpr int kPushTicks = 20;
 constexpr int kRowClearScore = 500;
@@ -22,8 +22,10 @@ GameState& gs = gameState;
 // A crate column always indexes the yard, whatever position made it.
 int ClampColumn(int c)
 {
-    if (c < 0) return 0;
-    if (c > kLastColumn) return kLastColumn;
+    if (c < 0)
+        return 0;
+    if (c > kLastColumn)
+        return kLastColumn;
     return c;
 }
 
@@ -70,7 +72,8 @@ void UpdateCrateFall()
         if (crate.y < landing) {
             crate.active = true;
             crate.y += crate.speed;
-            if (crate.speed <= crate.maxSpeed) crate.speed += kGravity;
+            if (crate.speed <= crate.maxSpeed)
+                crate.speed += kGravity;
         } else if (crate.active) {
             crate.y = landing;
             crate.active = false;
@@ -84,7 +87,8 @@ void UpdateCrateFall()
 bool IsBottomRowFull()
 {
     for (int c = 0; c < COLUMN_COUNT; ++c)
-        if (gs.columnHeights[c] == 0) return false;
+        if (gs.columnHeights[c] == 0)
+            return false;
     return true;
 }
 
@@ -92,7 +96,8 @@ bool IsBottomRowFull()
 // rows above start to sink. This pays again on every tick the yard stays full.
 void ClearFullBottomRow()
 {
-    if (!IsBottomRowFull()) return;
+    if (!IsBottomRowFull())
+        return;
     gs.worker.score += kRowClearScore;
     PlaySoundEffect(kRowClearedSound);
     for (int i = 0; i < static_cast<int>(gs.crates.size());) {
@@ -112,8 +117,10 @@ void ClearFullBottomRow()
 // Everything sinks 2 pixels a tick for 10 ticks: exactly one row.
 void UpdateRowDrop()
 {
-    if (!gs.rowDropActive) return;
-    for (GameObject& crate : gs.crates) crate.y += kRowDropStep;
+    if (!gs.rowDropActive)
+        return;
+    for (GameObject& crate : gs.crates)
+        crate.y += kRowDropStep;
     gs.rowDropSteps += 1;
     if (gs.rowDropSteps > kRowDropTicks - 1) {
         gs.rowDropActive = false;
@@ -125,19 +132,25 @@ void UpdateRowDrop()
 // while the yard is still.
 bool CanPushCrate(int i)
 {
-    if (gs.rowDropActive) return false;
-    if (pushedCrateIndex >= 0) return false;
+    if (gs.rowDropActive)
+        return false;
+    if (pushedCrateIndex >= 0)
+        return false;
     const GameObject& crate = gs.crates[i];
-    if (crate.y != static_cast<float>(TopCrateY(crate.column))) return false;
-    if (gs.worker.facing == Facing::Right && LandingY(crate.column + 1) < crate.y) return false;
-    if (gs.worker.facing == Facing::Left && LandingY(crate.column - 1) < crate.y) return false;
+    if (crate.y != static_cast<float>(TopCrateY(crate.column)))
+        return false;
+    if (gs.worker.facing == Facing::Right && LandingY(crate.column + 1) < crate.y)
+        return false;
+    if (gs.worker.facing == Facing::Left && LandingY(crate.column - 1) < crate.y)
+        return false;
     return true;
 }
 
 // The worker walks into crate i: it starts sliding one column away from him.
 void PushCrate(int i)
 {
-    if (gs.pushLeftActive || gs.pushRightActive) return;
+    if (gs.pushLeftActive || gs.pushRightActive)
+        return;
     GameObject& crate = gs.crates[i];
     int step = 0;
     if (gs.worker.facing == Facing::Right && crate.column < kLastColumn && CanPushCrate(i)) {
@@ -164,18 +177,22 @@ void PushCrate(int i)
 // The pushed crate moves a pixel a tick for 20 ticks: exactly one column.
 void UpdatePushSlide()
 {
-    if (gs.pushLeftActive == gs.pushRightActive) return;
+    if (gs.pushLeftActive == gs.pushRightActive)
+        return;
     if (pushedCrateIndex >= 0 && pushedCrateIndex < static_cast<int>(gs.crates.size()))
         gs.crates[pushedCrateIndex].x += gs.pushRightActive ? 1.0f : -1.0f;
     gs.pushSteps += 1;
-    if (gs.pushSteps > kPushTicks - 1) EndPushSlide();
+    if (gs.pushSteps > kPushTicks - 1)
+        EndPushSlide();
 }
 
 // While nothing slides, every crate stands exactly over its column.
 void AlignCrates()
 {
-    if (gs.pushLeftActive || gs.pushRightActive) return;
-    for (GameObject& crate : gs.crates) crate.x = static_cast<float>(ColumnX(crate.column));
+    if (gs.pushLeftActive || gs.pushRightActive)
+        return;
+    for (GameObject& crate : gs.crates)
+        crate.x = static_cast<float>(ColumnX(crate.column));
 }
 
 // A falling crate meets the head of a jumping worker and bursts; it had not

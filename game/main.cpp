@@ -73,7 +73,8 @@ void TakeReplay(RunMode mode, const std::string& file)
     request.mode = mode;
     request.file = file;
     std::string error;
-    if (!LoadReplayFile(file, request.replay, error)) Refuse(file, error);
+    if (!LoadReplayFile(file, request.replay, error))
+        Refuse(file, error);
     if (request.replay.gameVersion != QM_VERSION)
         std::fprintf(stderr, "quillemarch: %s: recorded by quillemarch %s\n", file.c_str(),
                      request.replay.gameVersion.c_str());
@@ -85,7 +86,8 @@ void TakeReplay(RunMode mode, const std::string& file)
 __attribute__((constructor(101))) void AnswerCommandLine()
 {
     std::vector<std::string> args = platform::CommandLine();
-    if (args.size() < 2) return;
+    if (args.size() < 2)
+        return;
     const std::string& option = args[1];
     if (option == "--help" && args.size() == 2) {
         PrintHelp();
@@ -140,15 +142,18 @@ void RefuseOtherPictures(const Request& request)
 int main(int, char**)
 {
     const Request& request = CommandLineRequest();
-    if (request.mode == RunMode::Verify) return VerifyReplay(request.replay);
+    if (request.mode == RunMode::Verify)
+        return VerifyReplay(request.replay);
     InitEngine(gameState.log, gameState.settings, request.mode != RunMode::Timedemo);
     enterHighScore = runHighScoreEntry;
     LoadGame();
-    if (request.mode != RunMode::Play) RunReplayMode(request);
+    if (request.mode != RunMode::Play)
+        RunReplayMode(request);
     for (;;) {
         runTitleScreen();
         RunGame();
-        if (QuitRequested()) QuitProgram();
+        if (QuitRequested())
+            QuitProgram();
     }
 }
 END_OF_MAIN()

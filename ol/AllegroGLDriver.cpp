@@ -42,10 +42,9 @@ bool FitsTheDisplay(int width, int height)
 std::string ScreenModeText(int width, int height, bool fullscreen, int colorDepth, int zDepth)
 {
     return "Couldn't up the screen! (Width: " + std::to_string(width) +
-           ", Height: " + std::to_string(height) + ", " +
-           (fullscreen ? "Fullscreen" : "Windowed") +
-           ", Color depth: " + std::to_string(colorDepth) +
-           ", Z Depth: " + std::to_string(zDepth) + ")";
+           ", Height: " + std::to_string(height) + ", " + (fullscreen ? "Fullscreen" : "Windowed") +
+           ", Color depth: " + std::to_string(colorDepth) + ", Z Depth: " + std::to_string(zDepth) +
+           ")";
 }
 
 }  // namespace
@@ -159,7 +158,10 @@ public:
         return bitmap;
     }
 
-    int GetColorDepth(BITMAP* bitmap) override { return bitmap_color_depth(bitmap); }
+    int GetColorDepth(BITMAP* bitmap) override
+    {
+        return bitmap_color_depth(bitmap);
+    }
 
     bool SaveMemoryBitmap(BITMAP* bitmap, const std::string& filename) override
     {
@@ -248,17 +250,38 @@ public:
         return opaque;
     }
 
-    int BitmapWidth(BITMAP* bitmap) override { return bitmap->w; }
-    int BitmapHeight(BITMAP* bitmap) override { return bitmap->h; }
+    int BitmapWidth(BITMAP* bitmap) override
+    {
+        return bitmap->w;
+    }
+    int BitmapHeight(BITMAP* bitmap) override
+    {
+        return bitmap->h;
+    }
 
-    void RegisterPngType() override { register_bitmap_file_type("png", load_png, save_png); }
+    void RegisterPngType() override
+    {
+        register_bitmap_file_type("png", load_png, save_png);
+    }
 
     // The notice goes to the terminal: a message box would stop start-up.
-    void Message(const std::string& text) override { std::fputs(text.c_str(), stderr); }
+    void Message(const std::string& text) override
+    {
+        std::fputs(text.c_str(), stderr);
+    }
 
-    int ScreenWidth() override { return SCREEN_W; }
-    int ScreenHeight() override { return SCREEN_H; }
-    void FlipBuffers() override { allegro_gl_flip(); }
+    int ScreenWidth() override
+    {
+        return SCREEN_W;
+    }
+    int ScreenHeight() override
+    {
+        return SCREEN_H;
+    }
+    void FlipBuffers() override
+    {
+        allegro_gl_flip();
+    }
 
 private:
     // Red, green, blue and alpha of one pixel, read at the bitmap's own depth

@@ -75,7 +75,10 @@ public:
     void RegisterToCollector() override;
 
     // The texture record, for callers that inspect what was uploaded.
-    const OlTextureInfo& TextureInfo() const { return texture; }
+    const OlTextureInfo& TextureInfo() const
+    {
+        return texture;
+    }
 
 private:
     OlTextureInfo texture;

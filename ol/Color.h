@@ -7,13 +7,17 @@ namespace ol {
 struct Color {
     float red, green, blue, alpha;
 
-    constexpr Color() : red(0.0f), green(0.0f), blue(0.0f), alpha(0.0f) {}
+    constexpr Color() : red(0.0f), green(0.0f), blue(0.0f), alpha(0.0f)
+    {
+    }
     // Each component is the integer divided by 255 (not clamped).
     constexpr Color(int r, int g, int b, int a)
         : red(static_cast<float>(r / 255.0)),
           green(static_cast<float>(g / 255.0)),
           blue(static_cast<float>(b / 255.0)),
-          alpha(static_cast<float>(a / 255.0)) {}
+          alpha(static_cast<float>(a / 255.0))
+    {
+    }
 
     // A colour straight from its float components.
     static constexpr Color FromFloats(float r, float g, float b, float a)
@@ -38,8 +42,7 @@ struct Color {
 // Component by component, as colours are mixed into every draw.
 constexpr Color operator*(const Color& a, const Color& b)
 {
-    return Color::FromFloats(a.red * b.red, a.green * b.green, a.blue * b.blue,
-                             a.alpha * b.alpha);
+    return Color::FromFloats(a.red * b.red, a.green * b.green, a.blue * b.blue, a.alpha * b.alpha);
 }
 
 // Constant-initialised, so they are ready before any static constructor of

@@ -22,8 +22,10 @@ int EndWithoutDisplay(Display*)
     // the process, the other waits for that.
     static std::atomic_flag noticed = ATOMIC_FLAG_INIT;
     if (noticed.test_and_set())
-        for (;;) pause();
-    if (displayLost) displayLost();
+        for (;;)
+            pause();
+    if (displayLost)
+        displayLost();
     _exit(1);
 }
 

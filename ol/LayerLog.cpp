@@ -11,7 +11,8 @@ namespace ol {
 void WriteLog(const std::string& message)
 {
     LayerState& layer = Layer();
-    if (layer.logSilenced) return;
+    if (layer.logSilenced)
+        return;
     const char* mode = layer.firstLogLine ? "w" : "a";
     layer.firstLogLine = false;
     FILE* file = std::fopen("ortholayer.log", mode);

@@ -22,10 +22,17 @@ void ApplyBlender(const Blender& blender)
 void SetColorWriteMode(int writeMode)
 {
     switch (writeMode) {
-    case COLOR_AND_ALPHA: glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE); break;
-    case COLOR_ONLY: glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE); break;
-    case ALPHA_ONLY: glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE); break;
-    default: return;
+    case COLOR_AND_ALPHA:
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        break;
+    case COLOR_ONLY:
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
+        break;
+    case ALPHA_ONLY:
+        glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
+        break;
+    default:
+        return;
     }
     Layer().activeCanvas.writeMode = writeMode;
 }

@@ -46,7 +46,7 @@ struct Placement {
 struct LayerState {
     bool librariesStarted = false;  // Allegro and AllegroGL are up
     bool exitCleanupRegistered = false;
-    bool exitCleanupDone = false;   // after it, nothing may call GL or Allegro
+    bool exitCleanupDone = false;  // after it, nothing may call GL or Allegro
     bool screenSetUp = false;
     int screenWidth = 0, screenHeight = 0;
     bool firstLogLine = true;

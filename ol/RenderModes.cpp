@@ -71,13 +71,19 @@ TexCoordSet FlippedMode::GetTexCoords(const TexCoordSet& set) const
 {
     TexCoordSet flipped = set;
     switch (mode) {
-    case FLIP_HORIZONTAL: flipped.flipX = !flipped.flipX; break;
-    case FLIP_VERTICAL: flipped.flipY = !flipped.flipY; break;
+    case FLIP_HORIZONTAL:
+        flipped.flipX = !flipped.flipX;
+        break;
+    case FLIP_VERTICAL:
+        flipped.flipY = !flipped.flipY;
+        break;
     case FLIP_BOTH:
         flipped.flipX = !flipped.flipX;
         flipped.flipY = !flipped.flipY;
         break;
-    default: WriteError("Unknown enumeration in FlippedMode::Select!"); break;
+    default:
+        WriteError("Unknown enumeration in FlippedMode::Select!");
+        break;
     }
     return flipped;
 }

@@ -31,19 +31,36 @@ public:
     RenderMode(const RenderMode&) = delete;
     RenderMode& operator=(const RenderMode&) = delete;
 
-    virtual void Select() const {}
-    virtual void Unselect() const {}
-    virtual bool DefinesTexCoords() const { return false; }
+    virtual void Select() const
+    {
+    }
+    virtual void Unselect() const
+    {
+    }
+    virtual bool DefinesTexCoords() const
+    {
+        return false;
+    }
     // Only called when DefinesTexCoords() is true.
-    virtual void SetTexCoord(int /*corner*/, const TexCoordSet& /*set*/) const {}
-    virtual Rect GetRenderCoords(const Rect& rect) const { return rect; }
-    virtual TexCoordSet GetTexCoords(const TexCoordSet& set) const { return set; }
+    virtual void SetTexCoord(int /*corner*/, const TexCoordSet& /*set*/) const
+    {
+    }
+    virtual Rect GetRenderCoords(const Rect& rect) const
+    {
+        return rect;
+    }
+    virtual TexCoordSet GetTexCoords(const TexCoordSet& set) const
+    {
+        return set;
+    }
 };
 
 // Paints the picture towards the tint colour by the tint's alpha (GL fog).
 class TintMode : public RenderMode {
 public:
-    explicit TintMode(const Color& tint) : tint(tint) {}
+    explicit TintMode(const Color& tint) : tint(tint)
+    {
+    }
     void Select() const override;
     void Unselect() const override;
 
@@ -54,8 +71,9 @@ private:
 // Shows only a sub-rectangle of the picture (bitmap pixels, origin top-left).
 class ClippedMode : public RenderMode {
 public:
-    ClippedMode(float x, float y, float width, float height)
-        : clip{x, y, width, height} {}
+    ClippedMode(float x, float y, float width, float height) : clip{x, y, width, height}
+    {
+    }
     Rect GetRenderCoords(const Rect& rect) const override;
     TexCoordSet GetTexCoords(const TexCoordSet& set) const override;
 
@@ -70,7 +88,9 @@ constexpr int FLIP_BOTH = 2;
 // Mirrors the picture in place.
 class FlippedMode : public RenderMode {
 public:
-    explicit FlippedMode(int mode) : mode(mode) {}
+    explicit FlippedMode(int mode) : mode(mode)
+    {
+    }
     TexCoordSet GetTexCoords(const TexCoordSet& set) const override;
 
 private:
@@ -81,8 +101,9 @@ private:
 // outlive it (make them named locals next to it).
 class MultiMode : public RenderMode {
 public:
-    MultiMode(const RenderMode& first, const RenderMode& second)
-        : first(first), second(second) {}
+    MultiMode(const RenderMode& first, const RenderMode& second) : first(first), second(second)
+    {
+    }
     void Select() const override;
     void Unselect() const override;
     bool DefinesTexCoords() const override;

@@ -71,9 +71,14 @@ void RunAutoLoader()
         std::vector<GarbageCollected*> stillPending;
         for (GarbageCollected* resource : pending) {
             switch (resource->ExecuteQueuedLoad()) {
-            case OL_LOAD_DONE: break;
-            case OL_LOAD_NOT_YET: stillPending.push_back(resource); break;
-            case OL_LOAD_FAILED: WriteError("Auto Loader: Couldn't load a resource!"); break;
+            case OL_LOAD_DONE:
+                break;
+            case OL_LOAD_NOT_YET:
+                stillPending.push_back(resource);
+                break;
+            case OL_LOAD_FAILED:
+                WriteError("Auto Loader: Couldn't load a resource!");
+                break;
             default:
                 WriteError("Auto Loader: Unknown OlLoadResult enumeration!");
                 break;

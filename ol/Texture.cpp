@@ -81,8 +81,7 @@ OlTextureInfo MakeTextureInfo(unsigned int name, int width, int height, int text
     return info;
 }
 
-bool ChooseTextureSize(int width, int height, std::size_t& textureWidth,
-                       std::size_t& textureHeight)
+bool ChooseTextureSize(int width, int height, std::size_t& textureWidth, std::size_t& textureHeight)
 {
     const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
     bool anySize = false;

@@ -36,24 +36,29 @@ const char kLog[] = "quillemarch.log";
 // played with it lasts less than the two seconds the first crate needs to reach the worker.
 class ScriptedPad {
 public:
-    explicit ScriptedPad(const std::string& dir) : path(dir + "/js0") {
+    explicit ScriptedPad(const std::string& dir) : path(dir + "/js0")
+    {
         Plug();
     }
-    ~ScriptedPad() {
+    ~ScriptedPad()
+    {
         close(fd);
     }
 
-    void Plug() {
+    void Plug()
+    {
         mkfifo(path.c_str(), 0600);
         fd = open(path.c_str(), O_RDWR | O_NONBLOCK);
     }
-    void Unplug() {
+    void Unplug()
+    {
         unlink(path.c_str());
         close(fd);
         fd = -1;
     }
     // One event, then `ms` of waiting.
-    void Send(int type, int number, int value, int ms) {
+    void Send(int type, int number, int value, int ms)
+    {
         js_event event{};
         event.type = static_cast<__u8>(type);
         event.number = static_cast<__u8>(number);
@@ -61,19 +66,23 @@ public:
         EXPECT_EQ(write(fd, &event, sizeof event), static_cast<ssize_t>(sizeof event));
         Sleep(ms);
     }
-    void Axis(int axis, int value, int ms = 200) {
+    void Axis(int axis, int value, int ms = 200)
+    {
         Send(JS_EVENT_AXIS, axis, value, ms);
     }
-    void Hold(int button, bool down, int ms = 80) {
+    void Hold(int button, bool down, int ms = 80)
+    {
         Send(JS_EVENT_BUTTON, button, down, ms);
     }
-    void Press(int button) {
+    void Press(int button)
+    {
         Hold(button, true);
         Hold(button, false);
     }
     // A press each of the d-pad ("L", "R", "U", "D", its right button "r") or the south
     // button ("S").
-    void Steps(const std::string& steps) {
+    void Steps(const std::string& steps)
+    {
         for (char step : steps) {
             if (step == 'r') {
                 Press(kDpadRightButton);
@@ -91,9 +100,12 @@ public:
     }
     // The game with this pad in place of the device; without maps the kernel cannot say
     // which part is which.
-    GameProcess::Env Env(const std::string& axes, const std::string& buttons, bool maps) const {
-        GameProcess::Env env = {{"LD_PRELOAD", QM_PAD_SHIM}, {"QM_PAD", path},
-                                {"QM_PAD_AXES", axes}, {"QM_PAD_BUTTONS", buttons}};
+    GameProcess::Env Env(const std::string& axes, const std::string& buttons, bool maps) const
+    {
+        GameProcess::Env env = {{"LD_PRELOAD", QM_PAD_SHIM},
+                                {"QM_PAD", path},
+                                {"QM_PAD_AXES", axes},
+                                {"QM_PAD_BUTTONS", buttons}};
         if (!maps) {
             env["QM_PAD_NO_MAPS"] = "1";
         }
@@ -114,7 +126,8 @@ struct Moves {
     std::uint32_t idleAtEnd = 0;
 };
 
-Moves RecordedMoves() {
+Moves RecordedMoves()
+{
     Replay replay;
     std::string error;
     EXPECT_TRUE(DecodeReplay(ReadFile("lastgame.qmr"), replay, error)) << error;
@@ -136,7 +149,8 @@ Moves RecordedMoves() {
 // south button is one jump; Back held from the game into the title does not quit. In the next
 // game, the south button held when a crate ends it does not hurry GAME OVER; pressed again, it
 // does, and the name is spelt and saved with the d-pad and the south button alone.
-TEST(Gamepad, PlaysFromTheTitleToTheTableAsTheKeysDo) {
+TEST(Gamepad, PlaysFromTheTitleToTheTableAsTheKeysDo)
+{
     ScratchDir dir;
     dir.CopyData({"audio"});
     WriteTable(ScoreBytes({50, 40, 30, 20, 10}), NameLines("ANNA,BEN,CARL,DORA,EMIL"));
@@ -166,7 +180,9 @@ TEST(Gamepad, PlaysFromTheTitleToTheTableAsTheKeysDo) {
     pad.Press(kStart);
     ASSERT_TRUE(WaitForLine(kLog, "Game running!", 10000, 2));
     pad.Hold(kSouth, true);
-    ASSERT_TRUE(Poll(240000, 100, [] { return GameOverShown() || NameEntryShown(); }));
+    ASSERT_TRUE(Poll(240000, 100, [] {
+        return GameOverShown() || NameEntryShown();
+    }));
     Sleep(1500);
     EXPECT_FALSE(NameEntryShown()) << "the jump held at death hurried GAME OVER";
     pad.Hold(kSouth, false);
@@ -184,7 +200,8 @@ TEST(Gamepad, PlaysFromTheTitleToTheTableAsTheKeysDo) {
 
 // Without the kernel's maps the first stick steers and button 0 jumps. A pad unplugged while
 // it walks lets the worker stop within a second; plugged in again, the next title finds it.
-TEST(Gamepad, WithoutMapsAndUnpluggedInPlay) {
+TEST(Gamepad, WithoutMapsAndUnpluggedInPlay)
+{
     ScratchDir dir;
     dir.CopyData();
     ScriptedPad pad(dir.Path());

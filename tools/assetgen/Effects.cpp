@@ -13,7 +13,9 @@ constexpr float kEffectPeak = 0.79f;  // about -2 dB: loud, with room for overla
 // Noise whose register is clocked at rateHz: low rates rumble, high rates hiss.
 class ClockedNoise {
 public:
-    ClockedNoise(uint16_t seed) : reg_(seed) {}
+    ClockedNoise(uint16_t seed) : reg_(seed)
+    {
+    }
     float Next(double rateHz)
     {
         phase_ += rateHz / kSampleRate;
@@ -158,7 +160,7 @@ Samples BlipTick()
 }  // namespace
 
 const EffectFile kEffects[6] = {
-    {"0_land.wav", CrateLands},  {"1_hop.wav", SpareHop},     {"2_die.wav", WorkerDies},
+    {"0_land.wav", CrateLands},   {"1_hop.wav", SpareHop},      {"2_die.wav", WorkerDies},
     {"3_chord.wav", BrightChord}, {"4_explode.wav", Explosion}, {"5_tick.wav", BlipTick},
 };
 

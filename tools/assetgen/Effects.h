@@ -7,7 +7,7 @@
 namespace assetgen {
 
 struct EffectFile {
-    const char* name;      // sorts into the effect's number
+    const char* name;  // sorts into the effect's number
     Samples (*make)();
 };
 

@@ -46,8 +46,9 @@ bool LoadGrid(const std::string& path, Image& out, std::string& error)
     out = Image(static_cast<int>(rows[0].size()), static_cast<int>(rows.size()));
     for (int y = 0; y < out.height; ++y) {
         if (static_cast<int>(rows[y].size()) != out.width) {
-            error = path + ":" + std::to_string(y + 1) + ": row is " + std::to_string(rows[y].size()) +
-                    " wide, the first row is " + std::to_string(out.width);
+            error = path + ":" + std::to_string(y + 1) + ": row is " +
+                    std::to_string(rows[y].size()) + " wide, the first row is " +
+                    std::to_string(out.width);
             return false;
         }
         for (int x = 0; x < out.width; ++x) {
@@ -56,8 +57,8 @@ bool LoadGrid(const std::string& path, Image& out, std::string& error)
                 continue;
             int index = PaletteIndexOfLetter(letter);
             if (index < 0) {
-                error = path + ":" + std::to_string(y + 1) + ":" + std::to_string(x + 1) +
-                        ": '" + std::string(1, letter) + "' is not a palette letter";
+                error = path + ":" + std::to_string(y + 1) + ":" + std::to_string(x + 1) + ": '" +
+                        std::string(1, letter) + "' is not a palette letter";
                 return false;
             }
             out.Put(x, y, kPalette[index]);

@@ -14,10 +14,18 @@ struct Image {
     std::vector<uint8_t> rgba;  // row by row, 4 bytes a pixel
 
     Image() = default;
-    Image(int w, int h) : width(w), height(h), rgba(static_cast<size_t>(w) * h * 4, 0) {}
+    Image(int w, int h) : width(w), height(h), rgba(static_cast<size_t>(w) * h * 4, 0)
+    {
+    }
 
-    uint8_t* At(int x, int y) { return &rgba[(static_cast<size_t>(y) * width + x) * 4]; }
-    const uint8_t* At(int x, int y) const { return &rgba[(static_cast<size_t>(y) * width + x) * 4]; }
+    uint8_t* At(int x, int y)
+    {
+        return &rgba[(static_cast<size_t>(y) * width + x) * 4];
+    }
+    const uint8_t* At(int x, int y) const
+    {
+        return &rgba[(static_cast<size_t>(y) * width + x) * 4];
+    }
     void Put(int x, int y, Rgb c, uint8_t alpha = 255);
     void Fill(Rgb c);
 };

@@ -17,23 +17,39 @@ constexpr int kBars = 20;
 
 // The tune in bars: the chord of each bar and the lead's notes ("name/length in sixteenths",
 // "r" a rest). Verse, bridge and a stuttering turnaround that falls back into the verse.
-const char* const kChords[kBars] = {"Am", "F", "C", "G",  "Am", "F", "G", "E", "F", "G",
-                                    "Em", "Am", "Dm", "G", "C", "E", "Am", "F", "G", "E"};
+const char* const kChords[kBars] = {"Am", "F",  "C",  "G", "Am", "F", "G",  "E", "F", "G",
+                                    "Em", "Am", "Dm", "G", "C",  "E", "Am", "F", "G", "E"};
 const char* const kLead[kBars] = {
-    "A4/2 C5/2 E5/4 D5/2 C5/2 E5/4",  "F5/4 E5/2 D5/2 C5/4 A4/4",      "G4/2 C5/2 E5/4 G5/4 E5/2 C5/2",
-    "D5/6 B4/2 G4/4 r/4",             "A4/2 C5/2 E5/4 A5/4 G5/2 E5/2", "F5/4 A5/4 G5/2 F5/2 E5/2 D5/2",
-    "D5/4 G5/4 F5/2 E5/2 D5/2 B4/2",  "E5/6 D5/2 B4/4 G#4/4",          "C6/4 A5/4 F5/4 A5/4",
-    "B5/4 G5/4 D5/4 G5/4",            "B5/4 G5/2 E5/2 G5/4 B5/4",      "C6/6 B5/2 A5/8",
-    "D5/2 F5/2 A5/4 D6/4 C6/2 A5/2",  "B5/4 G5/2 A5/2 B5/4 D6/4",      "C6/4 G5/4 E5/4 G5/4",
-    "G#5/4 B5/4 E6/6 r/2",            "A5/2 r/2 A5/2 r/2 C6/2 B5/2 A5/4",
-    "F5/2 r/2 F5/2 r/2 A5/2 G5/2 F5/4", "G5/2 r/2 G5/2 r/2 B5/2 A5/2 G5/4", "G#5/4 E5/4 B4/4 r/4",
+    "A4/2 C5/2 E5/4 D5/2 C5/2 E5/4",
+    "F5/4 E5/2 D5/2 C5/4 A4/4",
+    "G4/2 C5/2 E5/4 G5/4 E5/2 C5/2",
+    "D5/6 B4/2 G4/4 r/4",
+    "A4/2 C5/2 E5/4 A5/4 G5/2 E5/2",
+    "F5/4 A5/4 G5/2 F5/2 E5/2 D5/2",
+    "D5/4 G5/4 F5/2 E5/2 D5/2 B4/2",
+    "E5/6 D5/2 B4/4 G#4/4",
+    "C6/4 A5/4 F5/4 A5/4",
+    "B5/4 G5/4 D5/4 G5/4",
+    "B5/4 G5/2 E5/2 G5/4 B5/4",
+    "C6/6 B5/2 A5/8",
+    "D5/2 F5/2 A5/4 D6/4 C6/2 A5/2",
+    "B5/4 G5/2 A5/2 B5/4 D6/4",
+    "C6/4 G5/4 E5/4 G5/4",
+    "G#5/4 B5/4 E6/6 r/2",
+    "A5/2 r/2 A5/2 r/2 C6/2 B5/2 A5/4",
+    "F5/2 r/2 F5/2 r/2 A5/2 G5/2 F5/4",
+    "G5/2 r/2 G5/2 r/2 B5/2 A5/2 G5/4",
+    "G#5/4 E5/4 B4/4 r/4",
 };
 
 // Voice levels in the mix.
 constexpr float kLeadLevel = 0.32f, kArpLevel = 0.15f, kBassLevel = 0.42f, kDrumLevel = 0.22f;
 constexpr float kMusicPeak = 0.8f;
 
-double Frequency(int midi) { return 440.0 * std::pow(2.0, (midi - 69) / 12.0); }
+double Frequency(int midi)
+{
+    return 440.0 * std::pow(2.0, (midi - 69) / 12.0);
+}
 
 int PitchClass(const std::string& name, size_t& pos)
 {
@@ -63,8 +79,8 @@ double Envelope(double t, double length, double decayTime, double sustain, doubl
 }
 
 // Adds a pulse note of the given length (in steps) starting at a step.
-void AddPulse(Samples& out, int step, int steps, double freq, double duty, float level, double decay,
-              double sustain, double release, bool vibrato)
+void AddPulse(Samples& out, int step, int steps, double freq, double duty, float level,
+              double decay, double sustain, double release, bool vibrato)
 {
     int start = step * kStepSamples, count = steps * kStepSamples;
     double length = static_cast<double>(count) / kSampleRate, phase = 0.0;
@@ -100,8 +116,8 @@ void AddSnare(Samples& out, int step, NoiseRegister& noise)
         double t = static_cast<double>(i) / kSampleRate;
         if (i % 5 == 0)
             held = noise.Step();  // the register clocked at about 9 kHz
-        out[start + i] += kDrumLevel * held *
-                          static_cast<float>(Envelope(t, length, 0.045, 0.0, 0.01));
+        out[start + i] +=
+            kDrumLevel * held * static_cast<float>(Envelope(t, length, 0.045, 0.0, 0.01));
     }
 }
 

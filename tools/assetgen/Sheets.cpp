@@ -13,7 +13,6 @@ namespace {
 
 constexpr int kGlyphWidth = 6, kGlyphHeight = 7, kGlyphStride = 7;
 
-
 const Image& Picture(const PictureSet& pictures, const std::string& name)
 {
     static const Image kNone;
@@ -22,8 +21,8 @@ const Image& Picture(const PictureSet& pictures, const std::string& name)
 }
 
 // Text the way the game draws it: glyph i at x + 7i, every glyph pixel in the one colour.
-void DrawText(Image& dst, const PictureSet& pictures, int x, int y, const std::string& text, Rgb colour,
-              int scale = 1)
+void DrawText(Image& dst, const PictureSet& pictures, int x, int y, const std::string& text,
+              Rgb colour, int scale = 1)
 {
     const Image& font = Picture(pictures, "fonts/font");
     for (size_t i = 0; i < text.size(); ++i) {
@@ -40,7 +39,8 @@ void DrawText(Image& dst, const PictureSet& pictures, int x, int y, const std::s
     }
 }
 
-void Draw(Image& dst, const PictureSet& pictures, const std::string& name, int x, int y, bool mirrored = false)
+void Draw(Image& dst, const PictureSet& pictures, const std::string& name, int x, int y,
+          bool mirrored = false)
 {
     const Image& src = Picture(pictures, name);
     if (!mirrored) {
@@ -58,7 +58,9 @@ std::string Label(const std::string& name)
 {
     std::string label;
     for (char c : name)
-        label += c == '_' ? '-' : c == '/' ? ' ' : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        label += c == '_'   ? '-'
+                 : c == '/' ? ' '
+                            : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return label;
 }
 
@@ -70,8 +72,8 @@ Image AttractScreen(const PictureSet& pictures)
     Draw(screen, pictures, "fonts/quillemarch", 0, 35 + static_cast<int>(20 * std::sin(0.6)));
     Draw(screen, pictures, "sprites/head", 320 - 200 - 10, 186, true);
     Draw(screen, pictures, "backgrounds/menu_scroll", 0, 181);  // drawn 320 wide, its own width
-    DrawText(screen, pictures, 8, 181, "QUILLEMARCH  -  CODE GRAPHICS AND SOUND BY THE QUILLEMARCH TEAM",
-             kPalette[7]);
+    DrawText(screen, pictures, 8, 181,
+             "QUILLEMARCH  -  CODE GRAPHICS AND SOUND BY THE QUILLEMARCH TEAM", kPalette[7]);
     DrawText(screen, pictures, 90, 120, "PRESS ENTER TO START", kPalette[10]);
     Draw(screen, pictures, "sprites/head", 60, 172);
     return screen;
@@ -85,7 +87,8 @@ bool WriteContactSheet(const std::string& path, const PictureSet& gamePictures)
     PictureSet pictures = gamePictures;
     pictures["title screen"] = AttractScreen(gamePictures);
     constexpr int kScale = 4, kPad = 16, kSheetWidth = 1312, kLabelHeight = 2 * kGlyphHeight + 6;
-    const Rgb kBackdrop{58, 60, 66}, kCheckA{92, 94, 100}, kCheckB{104, 106, 112}, kInk{230, 230, 230};
+    const Rgb kBackdrop{58, 60, 66}, kCheckA{92, 94, 100}, kCheckB{104, 106, 112},
+        kInk{230, 230, 230};
 
     struct Placed {
         const std::string* name;
@@ -94,7 +97,8 @@ bool WriteContactSheet(const std::string& path, const PictureSet& gamePictures)
     std::vector<Placed> placed;
     int x = kPad, y = kPad, rowHeight = 0;
     for (const auto& [name, image] : pictures) {
-        int w = std::max(image.width * kScale, static_cast<int>(Label(name).size()) * kGlyphStride * 2);
+        int w =
+            std::max(image.width * kScale, static_cast<int>(Label(name).size()) * kGlyphStride * 2);
         int h = kLabelHeight + image.height * kScale;
         if (x + w + kPad > kSheetWidth && x > kPad) {
             x = kPad;
@@ -165,7 +169,8 @@ bool WriteTitleMock(const std::string& path, const PictureSet& pictures)
     for (int c = 0; c < 26; ++c) {
         int x = c < 10 ? 100 + 12 * c : c < 20 ? 12 * c - 20 : 12 * c - 140;
         int y = c < 10 ? 85 : c < 20 ? 100 : 115;
-        DrawText(mock, pictures, 640 + x, y, std::string(1, static_cast<char>('A' + c)), kPalette[11]);
+        DrawText(mock, pictures, 640 + x, y, std::string(1, static_cast<char>('A' + c)),
+                 kPalette[11]);
     }
     DrawText(mock, pictures, 640 + 195, 115, "END", kPalette[11]);
     DrawText(mock, pictures, 640 + 184, 115, "<", kPalette[11]);

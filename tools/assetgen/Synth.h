@@ -10,7 +10,10 @@ namespace assetgen {
 constexpr int kSampleRate = 44100;
 using Samples = std::vector<float>;
 
-inline int SamplesFor(double seconds) { return static_cast<int>(seconds * kSampleRate + 0.5); }
+inline int SamplesFor(double seconds)
+{
+    return static_cast<int>(seconds * kSampleRate + 0.5);
+}
 
 // Band-limited pulse wave; phase in cycles (0..1), duty the high part of a cycle.
 float Pulse(double phase, double phaseStep, double duty);
@@ -21,7 +24,9 @@ float Triangle(double phase);
 // always gives the same hiss.
 class NoiseRegister {
 public:
-    explicit NoiseRegister(uint16_t seed) : bits_(seed ? seed : 1) {}
+    explicit NoiseRegister(uint16_t seed) : bits_(seed ? seed : 1)
+    {
+    }
     // One new output bit as -1 or 1.
     float Step();
 

@@ -27,7 +27,8 @@ int Fail(const std::string& message)
 }
 
 // Every grid under art-dir becomes gfx/<same path>.png; sorted so the work is the same each run.
-bool MakePictures(const fs::path& artDir, const fs::path& gfxDir, PictureSet& pictures, std::string& error)
+bool MakePictures(const fs::path& artDir, const fs::path& gfxDir, PictureSet& pictures,
+                  std::string& error)
 {
     std::vector<fs::path> grids;
     for (const auto& entry : fs::recursive_directory_iterator(artDir))

@@ -7,12 +7,13 @@
 #include "game/Replay.h"
 
 struct GameEvents {
-    bool rowCleared = false;     // a full bottom row paid 500 and the rows began to sink
-    bool pushed = false;         // a crate began to slide into a lower neighbouring column
-    bool burst = false;          // a falling crate met the rising worker and burst
-    bool crushed = false;        // a crate fell on him
-    bool timeConverted = false;  // he was crushed with TIME on the clock, and got 10 points a second
-    bool escaped = false;        // the player left with Escape
+    bool rowCleared = false;  // a full bottom row paid 500 and the rows began to sink
+    bool pushed = false;      // a crate began to slide into a lower neighbouring column
+    bool burst = false;       // a falling crate met the rising worker and burst
+    bool crushed = false;     // a crate fell on him
+    bool timeConverted =
+        false;             // he was crushed with TIME on the clock, and got 10 points a second
+    bool escaped = false;  // the player left with Escape
     int timeAtDeath = 0;
 };
 

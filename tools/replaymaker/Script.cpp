@@ -71,8 +71,8 @@ std::string SpansText(const Replay& game)
     std::size_t lineStart = 0;
     for (const InputRun& run : game.inputs) {
         const TickInput keys = UnpackKeys(run.keys);
-        std::string word = std::string(keys.left ? "L" : "") + (keys.right ? "R" : "") +
-                           (keys.jump ? "J" : "");
+        std::string word =
+            std::string(keys.left ? "L" : "") + (keys.right ? "R" : "") + (keys.jump ? "J" : "");
         word = (word.empty() ? "_" : word) + std::to_string(run.ticks);
         if (text.size() - lineStart + word.size() > 96) {
             text += "\n";

@@ -38,8 +38,8 @@ int MakeReplay(const std::string& scriptFile, const std::string& out)
     const Replay& played = ThisGame();
     if (played.ticks != game.ticks || events.crushed != (game.ending == GameEnding::Crate)) {
         std::fprintf(stderr, "replaymaker: %s: the script has %u ticks, the game %s at tick %u\n",
-                     scriptFile.c_str(), game.ticks, events.crushed ? "ended under a crate" : "goes on",
-                     played.ticks);
+                     scriptFile.c_str(), game.ticks,
+                     events.crushed ? "ended under a crate" : "goes on", played.ticks);
         return 1;
     }
     const std::string bytes = EncodeReplay(played);
@@ -60,7 +60,8 @@ int main(int argc, char** argv)
     if (argc == 3 && std::string(argv[1]) != "--search")
         return MakeReplay(argv[1], argv[2]);
     if (argc == 4 && std::string(argv[1]) == "--search")
-        return SearchScript(argv[2], static_cast<std::uint32_t>(std::strtoul(argv[3], nullptr, 10)));
+        return SearchScript(argv[2],
+                            static_cast<std::uint32_t>(std::strtoul(argv[3], nullptr, 10)));
     std::fputs("usage: replaymaker SCRIPT OUT.qmr | replaymaker --search GOAL SEED\n", stderr);
     return 2;
 }
