@@ -185,9 +185,13 @@ TEST_F(Screens, TitleTakesTurnsOnItsClock)
 // once or waits for the display's refresh (the suite runs this once more with every buffer swap
 // held to 60 Hz): in 8 s the title takes 800 steps, and in 1 s GAME OVER's 100 passes count 45
 // seconds of TIME down to 10, a step every 30 degrees of the wave. Its clock runs at 100 Hz.
+// Loading the game that starts the clock gives the worker the size of his picture.
 TEST_F(Screens, TitleAndGameOverKeepTheClocksPace)
 {
+    gameState.worker.width = gameState.worker.height = 0;
     LoadGame();
+    EXPECT_EQ(std::pair(gameState.worker.width, gameState.worker.height), std::pair(22, 21))
+        << "the size of player_move.png: left at 0 he fell through crates";
     gameState.titleTicks = 0;
     Beside(runTitleScreen, [] {
         EXPECT_TRUE(Poll(5000, 5, [] {
