@@ -88,21 +88,6 @@ TEST_F(YardTest, SceneDrawsWhatStandsInTheYard)
     });
 }
 
-// Loading gives the worker the size of "player_move.png" (left at 0 he fell through crates); the
-// screen tests measure the pace of the clock it starts.
-TEST_F(YardTest, LoadingTheGameSizesTheWorker)
-{
-    ASSERT_TRUE(oltest::OpenTestScreen(640, 400));
-    const std::string file = testsupport::SourceData() + "/gfx/sprites/player_move.png";
-    BITMAP* picture = load_bitmap(file.c_str(), nullptr);
-    ASSERT_NE(picture, nullptr);
-    worker.width = worker.height = 0;
-    LoadGame();
-    remove_int(TimerTick);  // the other tests count their own ticks
-    EXPECT_TRUE(worker.width == picture->w && worker.height == picture->h);
-    destroy_bitmap(picture);
-}
-
 // Watches the end of a game at each of its sounds: how many passes were drawn, TIME, and where
 // the letters of "GAME OVER!" were drawn in the last pass; Enter goes down at the 20th sound.
 class WaveWatch : public SoundOutput {
