@@ -1,8 +1,9 @@
 #!/bin/sh
 # Builds Quillemarch twice (plain, and with AddressSanitizer + UndefinedBehavior-
 # Sanitizer) and runs every test in both, on a private Xvfb with OpenAL's null
-# output, so it needs neither a display nor a sound card. Then 30 s of libFuzzer
-# on the replay reader, built with clang in build-fuzz.
+# output, so it needs neither a display nor a sound card. With clang in
+# build-fuzz it also checks the tests for comma-operator chains and fuzzes the
+# replay reader for 30 s; every C++ file must be in the house format.
 #   tools/run-tests.sh
 set -eu
 cd "$(dirname "$0")/.."
