@@ -424,9 +424,8 @@ TEST(Faults, ALostDisplayEndsTheGameAtOnceWithItsSettingsSaved)
     dir.CopyData();
     const std::string table = Table();
     const std::string ownDisplay = ":" + std::to_string(150 + getpid() % 100);
-    const std::string server = Shell("Xvfb " + ownDisplay +
-                                     " -screen 0 800x600x24 -nolisten tcp "
-                                     ">/dev/null 2>&1 & echo $!");
+    const std::string server = Shell(
+        "Xvfb " + ownDisplay + " -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 & echo $!");
     const std::string testDisplay = getenv("DISPLAY");
     setenv("DISPLAY", ownDisplay.c_str(), 1);
     Sleep(1000);
