@@ -13,7 +13,7 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
-#include <cctype>
+#include <regex>
 #include <set>
 #include <string>
 
@@ -27,14 +27,10 @@ namespace {
 
 // `mode`: full screen, then the colour depth.
 std::string Config(const std::string& size, char smooth, char sound,
-                   const std::string& mode = "0\n\n[ColorDepth]\n32", const char* eol = "\n")
+                   const std::string& mode = "0\n\n[ColorDepth]\n32")
 {
-    const std::string s = "[Resolution]\n" + size + "\n\n[Fullscreen]\n" + mode + "\n\n" +
-                          "[Anti-aliasing]\n" + smooth + "\n\n[SoundEnabled]\n" + sound + "\n\n";
-    std::string lines;
-    for (char c : s)
-        lines += c == '\n' ? eol : std::string(1, c);
-    return lines;
+    return "[Resolution]\n" + size + "\n\n[Fullscreen]\n" + mode + "\n\n" + "[Anti-aliasing]\n" +
+           smooth + "\n\n[SoundEnabled]\n" + sound + "\n\n";
 }
 
 Lines operator+(Lines a, const Lines& b)
@@ -110,19 +106,18 @@ const GameProcess::Env kNoDisplay = {{"DISPLAY", ""}};
 
 struct Case {
     std::string name;
-    std::string configBefore;  // "" for none
-    GameProcess::Env env;
-    bool withAudio;
-    int status;  // 0: played to the title, on to `reach`, and ended there by `end`
     Lines body;
     std::string configAfter;
-    Reach reach = nullptr;
-    std::function<void(GameProcess&)> end = nullptr;  // none: Escape on the title
-    // At the title: the window's size and whether its pictures are filtered smoothly.
-    std::string window = "640x400";
+    Reach reach = nullptr;          // none: the run stays on the title
+    std::string configBefore = "";  // "" for none
+    // At the title: whether its pictures are filtered smoothly, and the window's size.
     bool smooth = false;
-    std::function<void()> check = nullptr;    // what else is left to see; none: the table as it was
-    std::function<void()> prepare = nullptr;  // what else the directory holds before the start
+    std::string window = "640x400";
+    GameProcess::Env env = kNoEnv;
+    int status = 0;  // 0: played to the title, on to `reach`, and ended there by `end`
+    bool withAudio = true;
+    std::function<void(GameProcess&)> end = nullptr;  // none: Escape on the title
+    std::function<void()> check = nullptr;  // what else is left to see; none: the table as it was
     Lines layer = kLayerStart + kLayerScreen + kLayerEnd;
 };
 
@@ -171,8 +166,6 @@ TEST_P(Startup, LogsConfigAndTableAsThePlayerFindsThem)
         ASSERT_TRUE(fs::create_directory("config.ini"));
     else if (!c.configBefore.empty())
         WriteFile("config.ini", c.configBefore);
-    if (c.prepare)
-        c.prepare();
     GameProcess::Env env = c.env;
 #ifdef QM_SANITIZED
     // Libraries unloaded at exit leave leaks that name no file: only the game's own frames count.
@@ -180,10 +173,8 @@ TEST_P(Startup, LogsConfigAndTableAsThePlayerFindsThem)
     env["LSAN_OPTIONS"] = "exitcode=0:suppressions=" QM_SOURCE_DIR "/tests/e2e/lsan.supp";
 #endif
     GameProcess game;
-    pid_t pid = 0;
     if (c.status == 0) {
         ASSERT_TRUE(game.StartToTitle(dir.Path(), env)) << ReadFile("quillemarch.log");
-        pid = game.Pid();
         // Nearest filtering shows only the palette's colours; smooth filtering mixes them.
         const std::string window = GameWindowSize();
         const std::vector<uint32_t> pixels =
@@ -200,31 +191,21 @@ TEST_P(Startup, LogsConfigAndTableAsThePlayerFindsThem)
         EXPECT_LT(std::chrono::steady_clock::now() - start, kAtOnce) << "at once";
     } else {
         ASSERT_TRUE(game.Start(dir.Path(), env));
-        pid = game.Pid();
         EXPECT_EQ(game.Wait(30000), c.status) << "the game must end as it says, never crash";
     }
 
-    const std::string log = ReadFile("quillemarch.log");
-    const std::string header = log.substr(0, log.find('\n'));
-    const std::string shape = "----- 00/00/00 00:00:00 ----- ";  // 0 for any digit
-    EXPECT_TRUE(std::equal(shape.begin(), shape.end(), header.begin(), header.end(),
-                           [](char s, char h) {
-                               return s == '0' ? std::isdigit(h) != 0 : s == h;
-                           }))
-        << header;
     EXPECT_EQ(LogBody("quillemarch.log"), c.body);
     EXPECT_EQ(ReadFile("config.ini"), c.configAfter);
     if (c.check)
         c.check();
     else
         EXPECT_EQ(Table(), table);
-    Lines layer = ReadLines("ortholayer.log");
-    const auto load = [](const std::string& line) {
-        return !line.rfind("Loading bitmap: ", 0);
-    };
-    layer.erase(std::remove_if(layer.begin(), layer.end(), load), layer.end());
+    Lines layer;
+    for (const std::string& line : ReadLines("ortholayer.log"))
+        if (line.rfind("Loading bitmap: ", 0))
+            layer.push_back(line);
     EXPECT_EQ(layer, c.layer);
-    const std::string leaks = ReadFile(dir.Path() + "/asan." + std::to_string(pid));
+    const std::string leaks = Shell("cat " + dir.Path() + "/asan.* 2>/dev/null");
     for (const char* own : {QM_SOURCE_DIR, QM_BIN_DIR})
         EXPECT_EQ(leaks.find(own), std::string::npos) << leaks;
 }
@@ -238,11 +219,10 @@ Case FallBack(const char* name, int width, int height, bool fullscreen, int dept
     const std::string config = Config(size, '0', '1', mode + std::to_string(depth));
     const Lines failed = {"   Setting up screen...Failed!",
                           "      Reverting to default GFX mode...Done!"};
-    const Lines body = kWithConfig + failed + kSound + kGame + kTitle + kQuit;
-    Case c{name, config, kNoEnv, true, 0, body, config};
-    c.smooth = true;
-    const Lines refused = {Refused(width, height, fullscreen, depth)};
-    c.layer = kLayerStart + refused + kLayerScreen + kLayerEnd;
+    Case c{name, kWithConfig + failed + kSound + kGame + kTitle + kQuit, config, nullptr, config,
+           true};
+    c.layer =
+        kLayerStart + Lines{Refused(width, height, fullscreen, depth)} + kLayerScreen + kLayerEnd;
     return c;
 }
 
@@ -305,7 +285,7 @@ Case WholeVisit()
     // Sound played all along, but the shutdown goes by the setting just switched off.
     const Lines body =
         kFirstRun + kPlay + kTitle + kPlay + Lines{"   Saving score..."} + kTitle + kQuitSilent;
-    Case c{"WholeVisit", "", kNoEnv, true, 0, body, Config("640\n480", '1', '0'), visit};
+    Case c{"WholeVisit", body, Config("640\n480", '1', '0'), visit};
     c.check = check;
     return c;
 }
@@ -313,44 +293,44 @@ Case WholeVisit()
 INSTANTIATE_TEST_SUITE_P(
     Paths, Startup,
     ::testing::Values(
-        Case{"FirstRun", "", kNoEnv, true, 0, kFirstRun + kQuit, kDefaults},
+        Case{"FirstRun", kFirstRun + kQuit, kDefaults},
         // Escape in a game goes back to the title and does not quit the program.
-        Case{"GameLeftWithEscape", "", kNoEnv, true, 0, kFirstRun + kPlay + kTitle + kQuit,
-             kDefaults, kGameLeft},
+        Case{"GameLeftWithEscape", kFirstRun + kPlay + kTitle + kQuit, kDefaults, kGameLeft},
         // A game that cannot be kept is one line in the log, and the game goes on.
-        Case{"LastGameCannotBeKept", "", kNoEnv, true, 0,
+        Case{"LastGameCannotBeKept",
              kFirstRun + kPlay + Lines{"   Saving replay...Failed!"} + kTitle + kQuit, kDefaults,
-             kGameLeft, nullptr, "640x400", false, nullptr,
-             [] {
+             [](const std::string& log) {
                  fs::create_directory("lastgame.qmr");
+                 return kGameLeft(log);
              }},
         WholeVisit(),
-        Case{"SoundOffSmooth", Config("640\n400", '1', '0'), kNoEnv, true, 0,
+        Case{"SoundOffSmooth",
              kWithConfig + kScreen + Lines{"   NO SOUND! Sound disabled in config.ini!"} + kGame +
                  kTitle + kQuitSilent,
-             Config("640\n400", '1', '0'), nullptr, nullptr, "640x400", true},
+             Config("640\n400", '1', '0'), nullptr, Config("640\n400", '1', '0'), true},
         // No OpenAL back-end opens: a machine without a sound card.
-        Case{"NoSoundDevice", "", kNoSoundDriver, true, 1,
+        Case{"NoSoundDevice",
              kNoConfig + kScreen +
                  Lines{"   Initializing sound engine...Failed!", "   Shutting down log system..."},
-             kDefaults},
-        Case{"NoDisplay", "", kNoDisplay, true, 1, kNoConfig + kNoScreen, kDefaults, nullptr,
-             nullptr, "", false, nullptr, nullptr,
+             kDefaults, nullptr, "", false, "", kNoSoundDriver, 1},
+        Case{"NoDisplay", kNoConfig + kNoScreen, kDefaults, nullptr, "", false, "", kNoDisplay, 1,
+             true, nullptr, nullptr,
              kLayerStart + Lines(2, Refused(640, 400, false, 32)) + kLayerEnd},
-        Case{"ConfigIsAFifo", "<fifo>", kNoEnv, true, 0, kFirstRun + kQuit, kDefaults},
-        Case{"ConfigIsEndless", "<endless>", kNoEnv, true, 0, kFirstRun + kQuit, kDefaults},
+        Case{"ConfigIsAFifo", kFirstRun + kQuit, kDefaults, nullptr, "<fifo>"},
+        Case{"ConfigIsEndless", kFirstRun + kQuit, kDefaults, nullptr, "<endless>"},
         FallBack("RefusedSize", 0, 400, false, 32),
         FallBack("HugeWindow", 100000, 100000, false, 32),
         FallBack("HugeFullScreen", 100000, 100000, true, 32), FallBack("Tiny", 1, 1, false, 32),
         FallBack("UnknownDepth", 800, 500, true, 7),
-        Case{"ConfigIsADirectory", "<directory>", kNoEnv, true, 0, kFirstRun + kQuit, ""},
-        Case{"NoAudio", "", kNoEnv, false, 0,
+        Case{"ConfigIsADirectory", kFirstRun + kQuit, "", nullptr, "<directory>"},
+        Case{"NoAudio",
              kNoConfig + kScreen + kSound + Lines{"         Couldn't find audio directory!"} +
                  kGame + kTitle + kQuit,
-             kDefaults},
-        Case{"WindowsLineEnds", Config("800\n500", '1', '1', "0\n\n[ColorDepth]\n32", "\r\n"),
-             kNoEnv, true, 0, kWithConfig + kScreen + kSound + kGame + kTitle + kQuit,
-             Config("800\n500", '1', '1'), nullptr, nullptr, "800x500", true}),
+             kDefaults, nullptr, "", false, "640x400", kNoEnv, 0, false},
+        Case{"WindowsLineEnds", kWithConfig + kScreen + kSound + kGame + kTitle + kQuit,
+             Config("800\n500", '1', '1'), nullptr,
+             std::regex_replace(Config("800\n500", '1', '1'), std::regex("\n"), "\r\n"), true,
+             "800x500"}),
     [](const auto& info) {
         return info.param.name;
     });
@@ -366,10 +346,7 @@ std::vector<Case> Endings()
         std::string config;
         Reach reach;
     } screens[] = {
-        {"Title", kFirstRun + kQuit, kDefaults,
-         [](const std::string&) {
-             return true;
-         }},
+        {"Title", kFirstRun + kQuit, kDefaults, nullptr},
         {"Options", kFirstRun + kQuitSilent, Config("640\n400", '0', '0'),
          [](const std::string&) {
              HoldKey("o", 200);
@@ -394,14 +371,15 @@ std::vector<Case> Endings()
         {"SIGTERM", SIGTERM}, {"SIGINT", SIGINT}, {"SIGHUP", SIGHUP}, {"CloseButton", 0}};
     std::vector<Case> cases;
     for (const auto& on : screens)
-        for (const auto& [way, signal] : ways)
-            cases.push_back({way + std::string("On") + on.name, "", kNoEnv, true, 0, on.body,
-                             on.config, on.reach, [signal = signal](GameProcess& game) {
-                                 if (signal)
-                                     game.Kill(signal);
-                                 else
-                                     EXPECT_TRUE(RequestClose());
-                             }});
+        for (const auto& [way, signal] : ways) {
+            cases.push_back({way + std::string("On") + on.name, on.body, on.config, on.reach});
+            cases.back().end = [signal = signal](GameProcess& game) {
+                if (signal)
+                    game.Kill(signal);
+                else
+                    EXPECT_TRUE(RequestClose());
+            };
+        }
     return cases;
 }
 INSTANTIATE_TEST_SUITE_P(Endings, Startup, ::testing::ValuesIn(Endings()), [](const auto& info) {
@@ -431,8 +409,7 @@ TEST(Faults, EveryPictureMissingOrDamagedIsLoggedAndTheGameRuns)
     EXPECT_EQ(VisitGame(dir.Path(), {}, binary), 0) << ReadFile("quillemarch.log");
     const std::string layer = ReadFile("ortholayer.log");
     for (const std::string& file : pictures) {
-        std::string name = file;
-        std::replace(name.begin(), name.end(), '/', '\\');
+        const std::string name = std::regex_replace(file, std::regex("/"), "\\");
         EXPECT_NE(layer.find("Loading bitmap: " + name + "\nERROR: No such bitmap!\n"), layer.npos)
             << name;
     }
@@ -447,9 +424,8 @@ TEST(Faults, ALostDisplayEndsTheGameAtOnceWithItsSettingsSaved)
     dir.CopyData();
     const std::string table = Table();
     const std::string ownDisplay = ":" + std::to_string(150 + getpid() % 100);
-    const std::string server = Shell("Xvfb " + ownDisplay +
-                                     " -screen 0 800x600x24 -nolisten tcp "
-                                     ">/dev/null 2>&1 & echo $!");
+    const std::string server = Shell(
+        "Xvfb " + ownDisplay + " -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 & echo $!");
     const std::string testDisplay = getenv("DISPLAY");
     setenv("DISPLAY", ownDisplay.c_str(), 1);
     Sleep(1000);

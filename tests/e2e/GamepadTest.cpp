@@ -84,17 +84,12 @@ public:
     void Steps(const std::string& steps)
     {
         for (char step : steps) {
-            if (step == 'r') {
-                Press(kDpadRightButton);
-                continue;
-            }
             const int axis = step == 'L' || step == 'R' ? kDpadX : kDpadY;
-            const int value = step == 'L' || step == 'U' ? -kFull : kFull;
-            if (step == 'S') {
-                Press(kSouth);
+            if (step == 'r' || step == 'S') {
+                Press(step == 'S' ? kSouth : kDpadRightButton);
                 continue;
             }
-            Axis(axis, value, 100);
+            Axis(axis, step == 'L' || step == 'U' ? -kFull : kFull, 100);
             Axis(axis, 0, 100);
         }
     }
@@ -102,16 +97,13 @@ public:
     // which part is which.
     GameProcess::Env Env(const std::string& axes, const std::string& buttons, bool maps) const
     {
-        GameProcess::Env env = {{"LD_PRELOAD", QM_PAD_SHIM},
-                                {"QM_PAD", path},
-                                {"QM_PAD_AXES", axes},
-                                {"QM_PAD_BUTTONS", buttons}};
-        if (!maps) {
-            env["QM_PAD_NO_MAPS"] = "1";
-        }
         // In the sanitizer build the shim comes before the sanitizer's runtime.
-        env["ASAN_OPTIONS"] = "detect_leaks=0:verify_asan_link_order=0";
-        return env;
+        return {{"LD_PRELOAD", QM_PAD_SHIM},
+                {"QM_PAD", path},
+                {"QM_PAD_AXES", axes},
+                {"QM_PAD_BUTTONS", buttons},
+                {"QM_PAD_NO_MAPS", maps ? "" : "1"},
+                {"ASAN_OPTIONS", "detect_leaks=0:verify_asan_link_order=0"}};
     }
 
 private:
@@ -134,12 +126,11 @@ Moves RecordedMoves()
     Moves moves;
     for (const InputRun& run : replay.inputs) {
         const TickInput input = UnpackKeys(run.keys);
-        std::string keys = std::string(input.left ? "L" : "") + (input.right ? "R" : "");
-        keys += input.jump ? "J" : "";
+        const std::string keys =
+            std::string(input.left ? "L" : "") + (input.right ? "R" : "") + (input.jump ? "J" : "");
         moves.idleAtEnd = keys.empty() ? run.ticks : 0;
-        if (!keys.empty()) {
+        if (!keys.empty())
             moves.keys.push_back(keys);
-        }
     }
     return moves;
 }
@@ -174,8 +165,7 @@ TEST(Gamepad, PlaysFromTheTitleToTheTableAsTheKeysDo)
     ASSERT_TRUE(WaitForLine(kLog, "   Playing intro!", 10000, 2));
     pad.Hold(kBack, false, 500);
     ASSERT_TRUE(game.Running()) << "a Back held from the game must not quit";
-    const std::vector<std::string> walked = {"R", "L", "R", "J", "J"};
-    EXPECT_EQ(RecordedMoves().keys, walked);
+    EXPECT_EQ(RecordedMoves().keys, Lines({"R", "L", "R", "J", "J"}));
 
     pad.Press(kStart);
     ASSERT_TRUE(WaitForLine(kLog, "Game running!", 10000, 2));
@@ -221,8 +211,7 @@ TEST(Gamepad, WithoutMapsAndUnpluggedInPlay)
     pad.Press(0);
     EXPECT_TRUE(WaitForLine(kLog, "Game running!", 10000, 2)) << "plugged in again, it starts";
     const Moves moves = RecordedMoves();
-    const std::vector<std::string> walked = {"R", "RJ", "R"};
-    EXPECT_EQ(moves.keys, walked);
+    EXPECT_EQ(moves.keys, Lines({"R", "RJ", "R"}));
     EXPECT_GT(moves.idleAtEnd, 40u) << "stopped well within a second of the unplug";
 }
 

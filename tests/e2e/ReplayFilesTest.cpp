@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <regex>
 #include <string>
 
 #include "game/Rules.h"
@@ -24,7 +25,6 @@ using Entries = std::map<std::string, std::string>;
 
 const char kBadFile[] = "game/bad.qmr";
 const char kGoodFile[] = "game/good.qmr";
-const char* const kModes[] = {"--verify", "--replay", "--timedemo"};
 
 struct Outcome {
     int status = -1;
@@ -37,11 +37,8 @@ Entries GameDirectory()
 {
     Entries entries;
     for (const fs::directory_entry& entry : fs::directory_iterator("game")) {
-        const std::string name = entry.path().filename();
-        if (entry.is_regular_file())
-            entries[name] = ReadFile(entry.path());
-        else
-            entries[name] = "(not a regular file)";
+        const bool file = entry.is_regular_file();
+        entries[entry.path().filename()] = file ? ReadFile(entry.path()) : "(not a regular file)";
     }
     return entries;
 }
@@ -51,14 +48,10 @@ Entries GameDirectory()
 Outcome RunOnReplay(const std::string& mode, const std::string& file, bool display = false)
 {
     const Entries before = GameDirectory();
-    const std::string name = fs::path(file).filename();
     const std::string env = display ? "" : "env -u DISPLAY ";
-    const std::string command =
-        "cd game && " + env + GameBinary() + " " + mode + " " + name + " >../out 2>../err; echo $?";
-    Outcome run;
-    run.status = std::atoi(Shell(command).c_str());
-    run.out = ReadFile("out");
-    run.err = ReadFile("err");
+    const std::string command = "cd game && " + env + GameBinary() + " " + mode + " " +
+                                fs::path(file).filename().string() + " >../out 2>../err; echo $?";
+    const Outcome run{std::atoi(Shell(command).c_str()), ReadFile("out"), ReadFile("err")};
     EXPECT_EQ(GameDirectory(), before) << mode << " changed the game directory";
     return run;
 }
@@ -66,12 +59,8 @@ Outcome RunOnReplay(const std::string& mode, const std::string& file, bool displ
 // Run with QM_FUZZ_CORPUS=dir, the test leaves its files there as seeds for the reader's fuzzer.
 void KeepAsSeed(const std::string& name, const std::string& bytes)
 {
-    const char* corpus = std::getenv("QM_FUZZ_CORPUS");
-    if (corpus == nullptr)
-        return;
-    std::string file = name;
-    std::replace(file.begin(), file.end(), ' ', '-');
-    WriteFile(std::string(corpus) + "/" + file, bytes);
+    if (const char* corpus = std::getenv("QM_FUZZ_CORPUS"))
+        WriteFile(corpus + ("/" + std::regex_replace(name, std::regex(" "), "-")), bytes);
 }
 
 // A short game played here by the rules, recorded as the game records one: the worker walks
@@ -96,15 +85,10 @@ Replay PlayedGame()
     return ThisGame();
 }
 
-std::string WithByte(std::string bytes, std::size_t at, char value)
+std::string WithByte(std::string bytes, std::size_t at, int value)
 {
-    bytes[at] = value;
+    bytes[at] = static_cast<char>(value);
     return bytes;
-}
-
-std::string Flipped(const std::string& bytes, std::size_t at)
-{
-    return WithByte(bytes, at, static_cast<char>(bytes[at] ^ 0x10));
 }
 
 // The same game with its last input run's length in two bytes where one does.
@@ -139,28 +123,6 @@ struct BadFile {
     std::string why;  // what the stderr line says is wrong
 };
 
-void Place(const BadFile& row)
-{
-    switch (row.kind) {
-    case Kind::Missing:
-        break;
-    case Kind::Bytes:
-        WriteFile(kBadFile, row.bytes);
-        break;
-    case Kind::Oversized:
-        // A whole replay at the front, so a reader that cut the file would still find one.
-        WriteFile(kBadFile, row.bytes);
-        fs::resize_file(kBadFile, kReplayReadLimit + 1);
-        break;
-    case Kind::Fifo:
-        ASSERT_EQ(mkfifo(kBadFile, 0644), 0);
-        break;
-    case Kind::Directory:
-        fs::create_directory(kBadFile);
-        break;
-    }
-}
-
 TEST_F(ReplayFiles, BadFilesAreRefusedInEveryModeBeforeAnythingOpens)
 {
     const std::string good = EncodeReplay(game);
@@ -170,7 +132,7 @@ TEST_F(ReplayFiles, BadFilesAreRefusedInEveryModeBeforeAnythingOpens)
         {"truncated", Kind::Bytes, good.substr(0, good.size() - 5),
          "damaged or truncated (checksum does not match)"},
         {"oversized", Kind::Oversized, good, "larger than 16 MiB"},
-        {"corrupted", Kind::Bytes, Flipped(good, good.size() / 2),
+        {"corrupted", Kind::Bytes, WithByte(good, good.size() / 2, good[good.size() / 2] ^ 0x10),
          "damaged or truncated (checksum does not match)"},
         {"other format version", Kind::Bytes, WithByte(good, 4, 2),
          "replay format version 2, this game reads version 1"},
@@ -183,10 +145,18 @@ TEST_F(ReplayFiles, BadFilesAreRefusedInEveryModeBeforeAnythingOpens)
     };
     for (const BadFile& row : rows) {
         SCOPED_TRACE(row.name);
-        Place(row);
+        if (row.kind == Kind::Fifo)
+            ASSERT_EQ(mkfifo(kBadFile, 0644), 0);
+        else if (row.kind == Kind::Directory)
+            fs::create_directory(kBadFile);
+        else if (row.kind != Kind::Missing)
+            WriteFile(kBadFile, row.bytes);
+        // A whole replay at the front, so a reader that cut the file would still find one.
+        if (row.kind == Kind::Oversized)
+            fs::resize_file(kBadFile, kReplayReadLimit + 1);
         if (row.kind == Kind::Bytes)
             KeepAsSeed(row.name, row.bytes);
-        for (const char* mode : kModes) {
+        for (const char* mode : {"--verify", "--replay", "--timedemo"}) {
             const Outcome run = RunOnReplay(mode, kBadFile);
             EXPECT_EQ(run.status, 2) << mode;
             EXPECT_EQ(run.err, "quillemarch: bad.qmr: " + row.why + "\n") << mode;

@@ -61,12 +61,8 @@ bool GameProcess::Start(const std::string& dir, const Env& env, const std::strin
     if (pid == 0) {
         if (chdir(dir.c_str()) != 0)
             _exit(126);
-        for (const auto& [name, value] : env) {
-            if (value.empty())
-                unsetenv(name.c_str());
-            else
-                setenv(name.c_str(), value.c_str(), 1);
-        }
+        for (const auto& [name, value] : env)
+            value.empty() ? unsetenv(name.c_str()) : setenv(name.c_str(), value.c_str(), 1);
         execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
@@ -198,10 +194,8 @@ void Sleep(int ms)
 
 Lines LogBody(const std::string& file)
 {
-    Lines lines = ReadLines(file);
-    if (!lines.empty())
-        lines.erase(lines.begin());
-    return lines;
+    const Lines lines = ReadLines(file);
+    return Lines(lines.begin() + (lines.empty() ? 0 : 1), lines.end());
 }
 
 }  // namespace testsupport

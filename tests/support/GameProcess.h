@@ -38,10 +38,6 @@ public:
             kill(pid, signal);
     }
     bool Running();
-    pid_t Pid() const
-    {
-        return pid;
-    }
 
 private:
     pid_t pid = -1;
