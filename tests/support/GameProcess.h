@@ -38,6 +38,11 @@ public:
             kill(pid, signal);
     }
     bool Running();
+    // The game's process, for the benchmark that measures its CPU use.
+    pid_t Pid() const
+    {
+        return pid;
+    }
 
 private:
     pid_t pid = -1;
