@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
-#include <regex>
 #include <string>
 
 #include "game/Rules.h"
@@ -59,8 +58,12 @@ Outcome RunOnReplay(const std::string& mode, const std::string& file, bool displ
 // Run with QM_FUZZ_CORPUS=dir, the test leaves its files there as seeds for the reader's fuzzer.
 void KeepAsSeed(const std::string& name, const std::string& bytes)
 {
-    if (const char* corpus = std::getenv("QM_FUZZ_CORPUS"))
-        WriteFile(corpus + ("/" + std::regex_replace(name, std::regex(" "), "-")), bytes);
+    const char* corpus = std::getenv("QM_FUZZ_CORPUS");
+    if (corpus == nullptr)
+        return;
+    std::string file = name;
+    std::replace(file.begin(), file.end(), ' ', '-');
+    WriteFile(corpus + ("/" + file), bytes);
 }
 
 // A short game played here by the rules, recorded as the game records one: the worker walks
