@@ -1,5 +1,5 @@
 // The few things the game needs from the operating system that Allegro does
-// not give it on Linux.
+// not give it: the same calls on Linux and on Windows.
 #pragma once
 
 #include <mutex>
@@ -41,6 +41,10 @@ bool ReadRegularFile(const std::string& path, std::string& bytes,
 bool WriteFlushed(const std::string& path, const std::string& bytes);
 // Flushes the directory that holds the file, so that a rename into it lasts.
 void FlushDirectoryOf(const std::string& path);
+// Puts the flushed file `from` in the place of `to` in one step: at every
+// moment `to` names the old file or the new one, whole. True when it moved.
+bool MoveIntoPlace(const std::string& from, const std::string& to);
+void RemoveFile(const std::string& path);
 // Writes the bytes to a temporary file beside the target, flushes it, renames
 // it into place and flushes the directory: a crash or a power cut at any
 // moment leaves the old file or the new one whole. True when the new file is
@@ -62,7 +66,17 @@ std::string UnreadableReason(const std::string& path);
 // writes both, and so does whichever thread finds the display gone.
 std::mutex& FileWriteLock();
 
-// The program's arguments, the program name first; readable before main runs.
+// The program's arguments in UTF-8, the program name first; readable before main runs.
 std::vector<std::string> CommandLine();
+
+// Calls `request` when the system asks the program to end, from a signal
+// handler or a thread of the system's, so it may only set a flag: SIGTERM,
+// SIGINT and SIGHUP on Linux; Ctrl+C, Ctrl+Break and the console's close on
+// Windows. `sessionEnds` is called when the user's session is ending: the
+// system then ends the process soon after it is told the player's files are
+// safe, or after a few seconds.
+void OnEndRequests(void (*request)(), void (*sessionEnds)());
+// Tells the system that the player's files are on the disk.
+void PlayerFilesSafe();
 
 }  // namespace platform

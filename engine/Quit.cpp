@@ -1,27 +1,34 @@
 #include "engine/Quit.h"
 
-#include <signal.h>
-
 #include <atomic>
-#include <initializer_list>
 
+#include "engine/Platform.h"
 #include "ol/Startup.h"
 
 namespace {
 
-// Set by a signal handler and by the close button on the input thread, read by
-// the main thread: it must be lock-free to be safe in the handler.
+// Set by a signal handler, by the close button on the input thread and by the
+// system's threads on Windows, read by the main thread: it must be lock-free
+// to be safe in the handler.
 std::atomic<bool> quitRequested{false};
 static_assert(std::atomic<bool>::is_always_lock_free, "the signal handler sets the quit flag");
 std::atomic<bool> closeButtonPressed{false};
+std::atomic<bool> sessionEnding{false};
 
-void RequestQuit(int)
+void RequestQuit()
 {
     quitRequested = true;
 }
+
 void RequestQuitByButton()
 {
     closeButtonPressed = true;
+    quitRequested = true;
+}
+
+void RequestQuitBySessionEnd()
+{
+    sessionEnding = true;
     quitRequested = true;
 }
 
@@ -29,11 +36,7 @@ void RequestQuitByButton()
 
 void ListenForQuitRequests()
 {
-    struct sigaction action = {};
-    action.sa_handler = RequestQuit;
-    sigemptyset(&action.sa_mask);
-    for (int signalNumber : {SIGTERM, SIGINT, SIGHUP})
-        sigaction(signalNumber, &action, nullptr);
+    platform::OnEndRequests(RequestQuit, RequestQuitBySessionEnd);
     ol::Desktop::OnCloseButton(RequestQuitByButton);
 }
 
@@ -45,4 +48,9 @@ bool QuitRequested()
 bool QuitRequestedByCloseButton()
 {
     return closeButtonPressed;
+}
+
+bool QuitRequestedBySessionEnd()
+{
+    return sessionEnding;
 }

@@ -14,7 +14,7 @@ static std::unique_ptr<SoundOutput> soundEngine;
 
 bool InitSound()
 {
-    UseSoundOutput(SoundDevice::Create());
+    UseSoundOutput(OpenSoundDevice());
     return soundReady;
 }
 

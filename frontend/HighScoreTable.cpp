@@ -89,11 +89,11 @@ void FinishInterruptedSave(const std::string& scoresFile, const std::string& nam
     const std::string scoresTemporary = scoresFile + ".tmp";
     const std::string namesTemporary = namesFile + ".tmp";
     if (Exists(namesTemporary) && !Exists(scoresTemporary)) {
-        std::rename(namesTemporary.c_str(), namesFile.c_str());
+        platform::MoveIntoPlace(namesTemporary, namesFile);
         return;
     }
-    std::remove(scoresTemporary.c_str());
-    std::remove(namesTemporary.c_str());
+    platform::RemoveFile(scoresTemporary);
+    platform::RemoveFile(namesTemporary);
 }
 
 }  // namespace
@@ -142,9 +142,8 @@ bool HighScoreTable::save()
     // Both wait on the disk before either takes its place.
     const bool written = platform::WriteFlushed(scoresTemporary, ScoresBytes(placedScores)) &&
                          platform::WriteFlushed(namesTemporary, NamesBytes(placedNames));
-    const bool scoresMoved =
-        written && std::rename(scoresTemporary.c_str(), scoresFile.c_str()) == 0;
-    const bool ok = scoresMoved && std::rename(namesTemporary.c_str(), namesFile.c_str()) == 0;
+    const bool scoresMoved = written && platform::MoveIntoPlace(scoresTemporary, scoresFile);
+    const bool ok = scoresMoved && platform::MoveIntoPlace(namesTemporary, namesFile);
     if (scoresMoved)
         platform::FlushDirectoryOf(scoresFile);
     if (!ok) {

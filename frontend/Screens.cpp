@@ -5,7 +5,9 @@
 
 #include "engine/Engine.h"
 #include "engine/Gamepad.h"
+#include "engine/Platform.h"
 #include "engine/Quit.h"
+#include "engine/Settings.h"
 #include "frontend/Screens.h"
 #include "game/GameState.h"
 
@@ -51,5 +53,11 @@ void QuitProgram()
     Log& log = gameState.log;
     log.WriteLine("Shutting down:");
     FreeResources(log, gameState.settings, FreeGameImages);
+    // At the session's end the system may stop the process before the exit
+    // clean-up writes the settings: they go to the disk now.
+    if (QuitRequestedBySessionEnd()) {
+        SaveSettings(gameState.settings);
+        platform::PlayerFilesSafe();
+    }
     std::exit(0);
 }

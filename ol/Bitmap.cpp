@@ -1,7 +1,7 @@
 // Loading pictures into textures, and letting them go.
 #include "ol/Bitmap.h"
 
-#include <GL/gl.h>
+#include "ol/OpenGl.h"
 
 #include "ol/GarbageCollector.h"
 #include "ol/GlDriver.h"

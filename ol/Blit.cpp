@@ -1,5 +1,5 @@
 // Drawing a bitmap as one textured quad, plain or through a render mode.
-#include <GL/gl.h>
+#include "ol/OpenGl.h"
 
 #include <utility>
 

@@ -1,7 +1,7 @@
 // The active drawing target, the end of a frame and the screenshot.
 #include "ol/Canvas.h"
 
-#include <GL/gl.h>
+#include "ol/OpenGl.h"
 
 #include <string>
 #include <vector>

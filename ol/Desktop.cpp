@@ -1,8 +1,10 @@
 // The close button and a lost display: the two ways the desktop ends the
-// program without a key being pressed.
-#include <X11/Xlib.h>
+// program without a key being pressed. Windows has no display to lose.
 #include <allegro.h>
+#ifndef _WIN32
+#include <X11/Xlib.h>
 #include <unistd.h>
+#endif
 
 #include <atomic>
 
@@ -10,6 +12,7 @@
 
 namespace ol {
 
+#ifndef _WIN32
 namespace {
 
 void (*displayLost)() = nullptr;
@@ -30,16 +33,24 @@ int EndWithoutDisplay(Display*)
 }
 
 }  // namespace
+#endif
 
 void Desktop::OnCloseButton(void (*handler)())
 {
     set_close_button_callback(handler);
 }
 
+#ifdef _WIN32
+void Desktop::OnDisplayLost(void (*)())
+{
+    // Nothing to watch: the window lives as long as the program does.
+}
+#else
 void Desktop::OnDisplayLost(void (*handler)())
 {
     displayLost = handler;
     XSetIOErrorHandler(EndWithoutDisplay);
 }
+#endif
 
 }  // namespace ol

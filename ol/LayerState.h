@@ -3,7 +3,7 @@
 // constructors and destructors alike.
 #pragma once
 
-#include <GL/gl.h>
+#include "ol/OpenGl.h"
 
 #include <vector>
 

@@ -1,7 +1,7 @@
 // Tint, clip, mirror and their combination.
 #include "ol/RenderModes.h"
 
-#include <GL/gl.h>
+#include "ol/OpenGl.h"
 
 #include <algorithm>
 

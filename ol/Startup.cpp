@@ -2,7 +2,7 @@
 // relies on, running the loads queued before it, and the clean-up at exit.
 #include "ol/Startup.h"
 
-#include <GL/gl.h>
+#include "ol/OpenGl.h"
 
 #include <cstdlib>
 #include <string>

@@ -1,5 +1,5 @@
 // Texture sizes and texel layout, apart from GL so that they can be checked.
-#include <GL/gl.h>
+#include "ol/OpenGl.h"
 
 #include <cstring>
 

@@ -1,17 +1,52 @@
-// Streams sound files through OpenAL: each playing sound is one source with a
-// short queue of buffers that the feeder thread keeps topped up.
-#include "engine/SoundDevice.h"
-
+// Streams sound files through OpenAL, read by libsndfile: each playing sound
+// is one source with a short queue of buffers that a feeder thread keeps
+// topped up, so a long piece of music starts as quickly as a short effect.
 #include <AL/al.h>
 #include <AL/alc.h>
 #include <sndfile.h>
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstdio>
+#include <mutex>
+#include <set>
+#include <thread>
+#include <vector>
 
 #include "engine/Platform.h"
+#include "engine/SoundDevice.h"
 
 namespace {
+
+class SoundDevice : public SoundOutput {
+public:
+    // Null when no output device can be opened.
+    static std::unique_ptr<SoundDevice> Create();
+    ~SoundDevice() override;
+    SoundDevice(const SoundDevice&) = delete;
+    SoundDevice& operator=(const SoundDevice&) = delete;
+
+    // Starts the file at once; with loop it repeats until stopped.
+    void Play(const std::string& path, bool loop) override;
+    // Every playing sound ends at once, music included.
+    void StopAll() override;
+
+    struct Voice;
+
+private:
+    SoundDevice(ALCdevice* device, ALCcontext* context);
+    void FeedVoices();
+    void ReportUnplayable(const std::string& path, const std::string& reason);
+
+    ALCdevice* device;
+    ALCcontext* context;
+    std::mutex lock;  // guards voices and reported
+    std::vector<std::unique_ptr<Voice>> voices;
+    std::set<std::string> reported;
+    std::condition_variable wake;
+    bool stopping = false;
+    std::thread feeder;
+};
 
 // Four buffers of 4096 frames hold a third of a second at 44.1 kHz: the
 // feeder, waking every 10 ms, has plenty of time before a sound runs dry.
@@ -20,8 +55,6 @@ constexpr sf_count_t kFramesPerBuffer = 4096;
 constexpr auto kFeedInterval = std::chrono::milliseconds(10);
 // More overlapping sounds than the game ever makes; beyond it new ones are dropped.
 constexpr size_t kMaxVoices = 64;
-
-}  // namespace
 
 struct SoundDevice::Voice {
     SNDFILE* file = nullptr;
@@ -200,4 +233,11 @@ void SoundDevice::StopAll()
 {
     std::lock_guard<std::mutex> guard(lock);
     voices.clear();
+}
+
+}  // namespace
+
+std::unique_ptr<SoundOutput> OpenSoundDevice()
+{
+    return SoundDevice::Create();
 }

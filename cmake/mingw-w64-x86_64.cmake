@@ -1,0 +1,14 @@
+# Cross-compiling for 64-bit Windows with Debian's mingw-w64. The -posix
+# compilers: the default ones lack std::thread and std::mutex.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
+# The libraries built from third_party/ stand in QM_WINDOWS_PREFIX, read from
+# the environment so that CMake's own test builds see it too.
+set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32 $ENV{QM_WINDOWS_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
