@@ -51,6 +51,10 @@ void RemoveFile(const std::string& path);
 // in place.
 bool WriteFileWhole(const std::string& path, const std::string& bytes);
 
+// A text written with "\n" as the system's text files end their lines:
+// CR LF on Windows.
+std::string TextModeLines(const std::string& text);
+
 // Makes the directory unless it is there; true when it is there now.
 bool MakeDirectory(const std::string& dir);
 

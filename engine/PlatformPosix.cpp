@@ -48,6 +48,11 @@ void RemoveFile(const std::string& path)
     std::remove(NativePath(path).c_str());
 }
 
+std::string TextModeLines(const std::string& text)
+{
+    return text;
+}
+
 std::string InWorkingDirectory(const std::string& name)
 {
     char dir[4096];

@@ -93,6 +93,17 @@ void RemoveFile(const std::string& path)
     DeleteFileW(Wide(path).c_str());
 }
 
+std::string TextModeLines(const std::string& text)
+{
+    std::string lines;
+    for (char c : text) {
+        if (c == '\n')
+            lines += '\r';
+        lines += c;
+    }
+    return lines;
+}
+
 std::string InWorkingDirectory(const std::string& name)
 {
     wchar_t dir[MAX_PATH];

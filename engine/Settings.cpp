@@ -80,5 +80,5 @@ bool SaveSettings(const Settings& settings)
          << (settings.soundEnabled ? "1" : "0") << "\n\n";
     std::lock_guard<std::mutex> writing(platform::FileWriteLock());
     // Rewritten beside and renamed into place: a crash mid-write keeps the old settings.
-    return platform::WriteFileWhole(kConfigFile, file.str());
+    return platform::WriteFileWhole(kConfigFile, platform::TextModeLines(file.str()));
 }

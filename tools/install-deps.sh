@@ -14,4 +14,7 @@ $SUDO apt-get install -y --no-install-recommends \
     clang libclang-rt-14-dev clang-format \
     xvfb xauth xdotool x11-utils \
     python3 file dpkg-dev \
-    lintian desktop-file-utils appstream
+    lintian desktop-file-utils appstream zip unzip
+# The Windows build and its test under Wine, with the libraries Wine recommends: it opens
+# its windows and GL through them.
+$SUDO apt-get install -y mingw-w64 wine wine64

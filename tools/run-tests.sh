@@ -3,7 +3,8 @@
 # Sanitizer) and runs every test in both, on a private Xvfb with OpenAL's null
 # output, so it needs neither a display nor a sound card. With clang in
 # build-fuzz it also checks the tests for comma-operator chains and fuzzes the
-# replay reader for 30 s; every C++ file must be in the house format.
+# replay reader for 30 s; every C++ file must be in the house format. Last, the
+# Windows build (tools/build-windows.sh) is played under Wine.
 #   tools/run-tests.sh
 set -eu
 cd "$(dirname "$0")/.."
@@ -43,6 +44,27 @@ for dir in build build-asan; do
     (cd "$dir" && QM_OTHER_BUILD_GAME="$ROOT/$other/bin/quillemarch" \
         ctest --output-on-failure -j "$JOBS" --timeout 900) || status=1
 done
+
+# The Windows game, built from the same source, under Wine: a fresh prefix in a scratch home
+# whose ALSA plays into nothing, no Mono or Gecko prompts, and a time limit on every start.
+echo "=== the Windows game under Wine"
+if sh tools/build-windows.sh; then
+    wine_home=$(mktemp -d)
+    printf 'pcm.!default { type null }\n' >"$wine_home/.asoundrc"
+    (cd "$wine_home" && unzip -q "$ROOT"/build-windows/quillemarch-*-win64.zip)
+    (
+        export HOME="$wine_home" WINEPREFIX="$wine_home/prefix" WINEDEBUG=-all
+        export WINEDLLOVERRIDES="mscoree,mshtml="
+        timeout 120 wineboot --init >/dev/null 2>&1
+        QM_WINDOWS_GAME=$(echo "$wine_home"/quillemarch-*-win64) timeout 300 build/bin/test_windows
+        status=$?
+        wineserver -k 2>/dev/null
+        exit $status
+    ) || status=1
+    rm -rf "$wine_home"
+else
+    status=1
+fi
 
 # Replays come from strangers. Seeded with the bad files of the tests and any
 # golden replays; the new inputs it finds go to a scratch directory, a crash to

@@ -60,8 +60,11 @@ std::vector<std::string> ReadLines(const std::string& name)
 {
     std::ifstream in(name, std::ios::binary);
     std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);)
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();  // a Windows text file's line end
         lines.push_back(line);
+    }
     return lines;
 }
 

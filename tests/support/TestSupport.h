@@ -35,7 +35,7 @@ private:
 std::string ReadFile(const std::string& name);
 void WriteFile(const std::string& name, const std::string& bytes);
 bool FileExists(const std::string& name);
-std::vector<std::string> ReadLines(const std::string& name);  // without line ends
+std::vector<std::string> ReadLines(const std::string& name);  // without LF or CR LF
 
 // The table's files: scores as 32-bit little-endian integers (as this host holds them), names
 // as CR LF lines ("A,B" is "A\r\nB\r\n"), written into data/.

@@ -1,0 +1,62 @@
+// The Windows game from its zip, run under Wine on the tests' Xvfb: the visit a Linux player
+// makes gives the same log lines and the same settings, and a golden replay recorded on Linux
+// verifies with the console build. tools/run-tests.sh unpacks the zip into QM_WINDOWS_GAME and
+// makes a fresh Wine prefix for it.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "tests/support/GameProcess.h"
+#include "tests/support/TestSupport.h"
+
+using namespace testsupport;
+
+namespace {
+
+std::string WindowsGame()
+{
+    const char* dir = std::getenv("QM_WINDOWS_GAME");
+    return dir ? dir : "";
+}
+
+// The Windows game as the tests start a program: one executable without arguments.
+std::string WineLauncher(const std::string& dir)
+{
+    const std::string launcher = dir + "/play-under-wine";
+    WriteFile(launcher, "#!/bin/sh\nexec wine quillemarch.exe\n");
+    Shell("chmod +x " + launcher);
+    return launcher;
+}
+
+}  // namespace
+
+TEST(Windows, VisitGivesTheLinuxLogAndSettings)
+{
+    const std::string windows = WindowsGame();
+    ASSERT_FALSE(windows.empty()) << "QM_WINDOWS_GAME names no unpacked zip";
+    ScratchDir linux;
+    linux.CopyData();
+    ASSERT_EQ(VisitGame(linux.Path()), 0) << ReadFile(linux.Path() + "/quillemarch.log");
+
+    ASSERT_EQ(VisitGame(windows, {}, WineLauncher(windows)), 0)
+        << ReadFile(windows + "/quillemarch.log");
+    EXPECT_EQ(LogBody(windows + "/quillemarch.log"), LogBody(linux.Path() + "/quillemarch.log"));
+    EXPECT_EQ(ReadLines(windows + "/config.ini"), ReadLines(linux.Path() + "/config.ini"));
+    EXPECT_EQ(ReadLines(windows + "/config.ini").size(), 16u);
+    // Windows' own text files end their lines with CR LF.
+    EXPECT_EQ(ReadFile(windows + "/config.ini").substr(0, 14), "[Resolution]\r\n");
+    EXPECT_NE(ReadFile(windows + "/quillemarch.log").find("\r\nInit engine:\r\n"),
+              std::string::npos);
+    EXPECT_TRUE(FileExists(windows + "/screenshot.png"));
+}
+
+TEST(Windows, GoldenReplayVerifiesWithTheConsoleBuild)
+{
+    const std::string windows = WindowsGame();
+    ASSERT_FALSE(windows.empty()) << "QM_WINDOWS_GAME names no unpacked zip";
+    const std::string replay = std::string(QM_SOURCE_DIR) + "/tests/replays/row-clear.qmr";
+    const std::string out = Shell("cd " + windows + " && (timeout 60 wine quillemarch-cli.exe " +
+                                  "--verify " + replay + "; echo status $?) 2>&1 | tr -d '\\r'");
+    EXPECT_EQ(out, "score 500 ticks 3450 verified\nstatus 0\n");
+}
