@@ -1,7 +1,7 @@
 #!/bin/sh
 # Builds the 64-bit Windows game on Debian 12 with mingw-w64 and packs it as
 # build-windows/quillemarch-VERSION-win64.zip: the game, its console twin for the command
-# line, data/, the README and the licence. The libraries come from the
+# line, data/, the README, the licence and the libraries' notices. The libraries come from the
 # tarballs in third_party/, checked against their SHA-256 sums, and are built
 # statically once into build-windows/prefix; later runs reuse them.
 #   tools/build-windows.sh
@@ -133,5 +133,13 @@ done
 cp -r data "$STAGE/data"
 sed 's/$/\r/' README.md >"$STAGE/README.txt"
 sed 's/$/\r/' LICENSE >"$STAGE/LICENSE.txt"
+# The libraries built into the game, each with the notice its licence asks to travel with it.
+for notice in "Allegro:allegro/docs/txt/license.txt" "AllegroGL:allegro/addons/allegrogl/zlib.txt" \
+    "loadpng:allegro/addons/loadpng/LICENSE.txt" "zlib:z/LICENSE" "libpng:png/LICENSE" \
+    "libogg:libogg/COPYING" "libvorbis:libvorbis/COPYING"; do
+    printf '%s\n\n' "== ${notice%%:*}"
+    cat "$OUT/src/${notice#*:}"
+    printf '\n'
+done | sed 's/$/\r/' >"$STAGE/THIRD-PARTY.txt"
 (cd "$OUT/stage" && zip -qr -X "$OUT/$NAME.zip" "$NAME")
 echo "build-windows: build-windows/$NAME.zip"
