@@ -1,6 +1,6 @@
 // The Windows game from its zip, run under Wine on the tests' Xvfb: the visit a Linux player
-// makes gives the same log lines and the same settings, and a golden replay recorded on Linux
-// verifies with the console build. tools/run-tests.sh unpacks the zip into QM_WINDOWS_GAME and
+// makes gives the same log lines and the same settings, and replays cross between the systems
+// both ways. tools/run-tests.sh unpacks the zip into QM_WINDOWS_GAME and
 // makes a fresh Wine prefix for it.
 #include <gtest/gtest.h>
 
@@ -49,6 +49,10 @@ TEST(Windows, VisitGivesTheLinuxLogAndSettings)
     EXPECT_NE(ReadFile(windows + "/quillemarch.log").find("\r\nInit engine:\r\n"),
               std::string::npos);
     EXPECT_TRUE(FileExists(windows + "/screenshot.png"));
+    // The game left with Escape was recorded on Windows and plays the same on Linux.
+    const std::string verified =
+        Shell("env -u DISPLAY " + GameBinary() + " --verify " + windows + "/lastgame.qmr 2>&1");
+    EXPECT_NE(verified.find(" verified\n"), std::string::npos) << verified;
 }
 
 TEST(Windows, GoldenReplayVerifiesWithTheConsoleBuild)
