@@ -14,10 +14,15 @@ using namespace testsupport;
 
 namespace {
 
+std::string Environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
 std::string WindowsGame()
 {
-    const char* dir = std::getenv("QM_WINDOWS_GAME");
-    return dir ? dir : "";
+    return Environment("QM_WINDOWS_GAME");
 }
 
 // The Windows game as the tests start a program: one executable without arguments.
@@ -53,6 +58,10 @@ TEST(Windows, VisitGivesTheLinuxLogAndSettings)
     const std::string verified =
         Shell("env -u DISPLAY " + GameBinary() + " --verify " + windows + "/lastgame.qmr 2>&1");
     EXPECT_NE(verified.find(" verified\n"), std::string::npos) << verified;
+    // The title music and the effects reached the sound card, not silence alone.
+    const std::string sound = ReadFile(Environment("QM_WINDOWS_SOUND"));
+    EXPECT_NE(sound.find_first_not_of('\0'), std::string::npos)
+        << sound.size() << " bytes of silence";
 }
 
 TEST(Windows, GoldenReplayVerifiesWithTheConsoleBuild)
