@@ -4,8 +4,11 @@
 //   assetgen <art-dir> <out-data-dir> [--contact-sheet file.png] [--scene-mock file.png]
 //            [--title-mock file.png] [--icons icon-grid.txt out-dir]
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -56,22 +59,64 @@ bool MakePictures(const fs::path& artDir, const fs::path& gfxDir, PictureSet& pi
     return true;
 }
 
+void PutLittleEndian(std::string& bytes, std::uint32_t value, int size)
+{
+    for (int i = 0; i < size; ++i)
+        bytes += static_cast<char>(value >> (8 * i) & 0xFF);
+}
+
+// Windows' icon for the .exe and its window: the PNG files themselves, one
+// image each, behind the icon file's directory of sizes.
+bool WriteWindowsIcon(const std::vector<fs::path>& pngs, const std::vector<int>& sizes,
+                      const fs::path& out)
+{
+    std::string directory;
+    std::string images;
+    PutLittleEndian(directory, 0, 2);  // reserved
+    PutLittleEndian(directory, 1, 2);  // an icon, not a cursor
+    PutLittleEndian(directory, static_cast<std::uint32_t>(pngs.size()), 2);
+    const std::size_t firstImage = 6 + 16 * pngs.size();
+    for (std::size_t i = 0; i < pngs.size(); ++i) {
+        std::ifstream in(pngs[i], std::ios::binary);
+        const std::string png((std::istreambuf_iterator<char>(in)),
+                              std::istreambuf_iterator<char>());
+        PutLittleEndian(directory, static_cast<std::uint32_t>(sizes[i]), 1);  // width
+        PutLittleEndian(directory, static_cast<std::uint32_t>(sizes[i]), 1);  // height
+        PutLittleEndian(directory, 0, 2);   // no palette, reserved
+        PutLittleEndian(directory, 1, 2);   // colour planes
+        PutLittleEndian(directory, 32, 2);  // bits a pixel
+        PutLittleEndian(directory, static_cast<std::uint32_t>(png.size()), 4);
+        PutLittleEndian(directory, static_cast<std::uint32_t>(firstImage + images.size()), 4);
+        images += png;
+    }
+    std::ofstream file(out, std::ios::binary);
+    file << directory << images;
+    return static_cast<bool>(file.flush());
+}
+
 // The desktop icon in the sizes desktops ask for, each a whole-pixel enlargement
-// of one 16 x 16 grid so it stays crisp.
+// of one 16 x 16 grid so it stays crisp, and the same pictures as Windows' icon.
 bool WriteIcons(const std::string& grid, const fs::path& outDir, std::string& error)
 {
     Image icon;
     if (!LoadGrid(grid, icon, error))
         return false;
     fs::create_directories(outDir);
-    for (int size : {32, 48, 64, 128}) {
+    const std::vector<int> sizes = {32, 48, 64, 128};
+    std::vector<fs::path> pngs;
+    for (int size : sizes) {
         Image big(size, size);
         Blit(big, icon, 0, 0, size / icon.width);
-        fs::path out = outDir / ("quillemarch-" + std::to_string(size) + ".png");
-        if (!WritePng(out.string(), big)) {
-            error = "cannot write " + out.string();
+        pngs.push_back(outDir / ("quillemarch-" + std::to_string(size) + ".png"));
+        if (!WritePng(pngs.back().string(), big)) {
+            error = "cannot write " + pngs.back().string();
             return false;
         }
+    }
+    const fs::path ico = outDir / "quillemarch.ico";
+    if (!WriteWindowsIcon(pngs, sizes, ico)) {
+        error = "cannot write " + ico.string();
+        return false;
     }
     return true;
 }
