@@ -10,7 +10,7 @@
 #include <map>
 #include <string>
 
-#include "game/Rules.h"
+#include "game/ReplayModes.h"
 #include "tests/support/GameProcess.h"
 #include "tests/support/ReplayBytes.h"
 #include "tests/support/TestSupport.h"
@@ -66,26 +66,13 @@ void KeepAsSeed(const std::string& name, const std::string& bytes)
     WriteFile(corpus + ("/" + file), bytes);
 }
 
-// A short game played here by the rules, recorded as the game records one: the worker walks
-// right, then left, jumping now and then.
-Replay PlayedGame()
+// A short golden game, recorded as the game records one: the worker walks to both walls.
+Replay GoldenGame()
 {
-    UseRuleSizes({22, 21, 20, 20});
-    GameStart start;
-    start.seed = 20261209;
-    start.facing = Facing::Left;
-    start.timePhase = 37;
-    NewGame(start);
-    runEndOfGame = EndGameUnderCrate;
-    for (int tick = 0; tick < 450 && gameRunning; ++tick) {
-        TickInput input;
-        input.right = tick < 200;
-        input.left = tick >= 200;
-        input.jump = tick % 90 == 0;
-        PlayTick(input);
-    }
-    EndRecord(GameEnding::Escape);
-    return ThisGame();
+    Replay game;
+    std::string error;
+    EXPECT_TRUE(LoadReplayFile(QM_SOURCE_DIR "/tests/replays/walls.qmr", game, error)) << error;
+    return game;
 }
 
 std::string WithByte(std::string bytes, std::size_t at, int value)
@@ -114,7 +101,7 @@ protected:
         WriteFile("game/lastgame.qmr", EncodeReplay(game));
     }
     ScratchDir scratch;
-    const Replay game = PlayedGame();
+    const Replay game = GoldenGame();
 };
 
 enum class Kind { Missing, Bytes, Oversized, Fifo, Directory };
