@@ -33,8 +33,6 @@ void WatchTick(const Watched& before, GameEvents& events)
         events.pushed = true;
     if (!before.bursting && gs.explosionActive)
         events.burst = true;
-    if (!before.sinking && gs.rowDropActive && before.pushed >= 0)
-        events.slideCut = true;
     if (gs.worker.x <= kLeftWall)
         events.leftWall = true;
     if (gs.worker.x >= kRightWall)
@@ -86,8 +84,6 @@ std::string DescribeEvents(const GameEvents& events)
         line += " push";
     if (events.burst)
         line += " burst";
-    if (events.slideCut)
-        line += " row-clear-in-slide";
     if (events.leftWall)
         line += " left-wall";
     if (events.rightWall)

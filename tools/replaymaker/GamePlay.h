@@ -10,7 +10,6 @@ struct GameEvents {
     bool rowCleared = false;  // a full bottom row paid 500 and the rows began to sink
     bool pushed = false;      // a crate began to slide into a lower neighbouring column
     bool burst = false;       // a falling crate met the rising worker and burst
-    bool slideCut = false;    // the bottom row burst while a crate was sliding
     bool leftWall = false;    // he stood against the yard's left edge
     bool rightWall = false;   // and against its right edge
     bool crowded = false;     // more than 10 columns were full, so cranes could share a column

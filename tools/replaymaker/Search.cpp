@@ -30,8 +30,6 @@ const Goal kGoals[] = {
     {"row-clear", &GameEvents::rowCleared, false},
     {"push", &GameEvents::pushed, false},
     {"burst", &GameEvents::burst, true},
-    {"row-clear-in-slide", &GameEvents::slideCut, false},
-    {"crowded", &GameEvents::crowded, true},
 };
 
 GameEvents Play(std::uint32_t seed, const std::string& spans)

@@ -2,8 +2,7 @@
 // rules and recording, and says which events each game showed.
 //   replaymaker SCRIPT OUT.qmr     plays the script and writes its replay
 //   replaymaker --search GOAL SEED prints a script that reaches GOAL
-//                                  (row-clear, push, burst, row-clear-in-slide
-//                                  or crowded) and lives
+//                                  (row-clear, push or burst) and lives
 // A script is a seed line ("seed 7") and spans of keys: L, R and J (Space)
 // held together, or _ for none, each with its ticks ("R40 _20 RJ1 R9"); a
 // last "ESC" ends the game with Escape, else a crate must end it on the
