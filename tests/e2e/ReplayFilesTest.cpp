@@ -4,7 +4,6 @@
 
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -53,17 +52,6 @@ Outcome RunOnReplay(const std::string& mode, const std::string& file, bool displ
     const Outcome run{std::atoi(Shell(command).c_str()), ReadFile("out"), ReadFile("err")};
     EXPECT_EQ(GameDirectory(), before) << mode << " changed the game directory";
     return run;
-}
-
-// Run with QM_FUZZ_CORPUS=dir, the test leaves its files there as seeds for the reader's fuzzer.
-void KeepAsSeed(const std::string& name, const std::string& bytes)
-{
-    const char* corpus = std::getenv("QM_FUZZ_CORPUS");
-    if (corpus == nullptr)
-        return;
-    std::string file = name;
-    std::replace(file.begin(), file.end(), ' ', '-');
-    WriteFile(corpus + ("/" + file), bytes);
 }
 
 // A short golden game, recorded as the game records one: the worker walks to both walls.
@@ -144,8 +132,6 @@ TEST_F(ReplayFiles, BadFilesAreRefusedInEveryModeBeforeAnythingOpens)
         // A whole replay at the front, so a reader that cut the file would still find one.
         if (row.kind == Kind::Oversized)
             fs::resize_file(kBadFile, kReplayReadLimit + 1);
-        if (row.kind == Kind::Bytes)
-            KeepAsSeed(row.name, row.bytes);
         for (const char* mode : {"--verify", "--replay", "--timedemo"}) {
             const Outcome run = RunOnReplay(mode, kBadFile);
             EXPECT_EQ(run.status, 2) << mode;
@@ -185,9 +171,7 @@ TEST_F(ReplayFiles, GoodFilesAreCheckedByTheirRules)
     };
     for (const GoodFile& row : rows) {
         SCOPED_TRACE(row.name);
-        const std::string bytes = EncodeReplay(row.replay);
-        WriteFile(kGoodFile, bytes);
-        KeepAsSeed(row.name, bytes);
+        WriteFile(kGoodFile, EncodeReplay(row.replay));
         const Outcome run = RunOnReplay("--verify", kGoodFile);
         EXPECT_EQ(run.status, row.status);
         EXPECT_EQ(run.out, row.out);
