@@ -31,8 +31,8 @@ std::string SoundCounts(const std::vector<std::string>& played)
 TEST(GoldenReplayTest, EveryGoldenVerifiesAndShowsItsEvents)
 {
     // The events as the maker prints them, in its order, and the sounds the game played. Played
-    // here one after another, as a player's games follow each other: the walls end in mid-jump
-    // and the push mid-slide, and the next game must not feel it.
+    // here one after another, as a player's games follow each other: the walls end in mid-jump,
+    // the push mid-slide and the row clear mid-drop, and the next game must not feel it.
     const struct {
         const char* name;
         const char* events;
