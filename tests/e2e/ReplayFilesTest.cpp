@@ -4,13 +4,12 @@
 
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <string>
 
-#include "game/Rules.h"
+#include "game/ReplayModes.h"
 #include "tests/support/GameProcess.h"
 #include "tests/support/ReplayBytes.h"
 #include "tests/support/TestSupport.h"
@@ -55,37 +54,13 @@ Outcome RunOnReplay(const std::string& mode, const std::string& file, bool displ
     return run;
 }
 
-// Run with QM_FUZZ_CORPUS=dir, the test leaves its files there as seeds for the reader's fuzzer.
-void KeepAsSeed(const std::string& name, const std::string& bytes)
+// A short golden game, recorded as the game records one: the worker walks to both walls.
+Replay GoldenGame()
 {
-    const char* corpus = std::getenv("QM_FUZZ_CORPUS");
-    if (corpus == nullptr)
-        return;
-    std::string file = name;
-    std::replace(file.begin(), file.end(), ' ', '-');
-    WriteFile(corpus + ("/" + file), bytes);
-}
-
-// A short game played here by the rules, recorded as the game records one: the worker walks
-// right, then left, jumping now and then.
-Replay PlayedGame()
-{
-    UseRuleSizes({22, 21, 20, 20});
-    GameStart start;
-    start.seed = 20261209;
-    start.facing = Facing::Left;
-    start.timePhase = 37;
-    NewGame(start);
-    runEndOfGame = EndGameUnderCrate;
-    for (int tick = 0; tick < 450 && gameRunning; ++tick) {
-        TickInput input;
-        input.right = tick < 200;
-        input.left = tick >= 200;
-        input.jump = tick % 90 == 0;
-        PlayTick(input);
-    }
-    EndRecord(GameEnding::Escape);
-    return ThisGame();
+    Replay game;
+    std::string error;
+    EXPECT_TRUE(LoadReplayFile(QM_SOURCE_DIR "/tests/replays/walls.qmr", game, error)) << error;
+    return game;
 }
 
 std::string WithByte(std::string bytes, std::size_t at, int value)
@@ -114,7 +89,7 @@ protected:
         WriteFile("game/lastgame.qmr", EncodeReplay(game));
     }
     ScratchDir scratch;
-    const Replay game = PlayedGame();
+    const Replay game = GoldenGame();
 };
 
 enum class Kind { Missing, Bytes, Oversized, Fifo, Directory };
@@ -157,8 +132,6 @@ TEST_F(ReplayFiles, BadFilesAreRefusedInEveryModeBeforeAnythingOpens)
         // A whole replay at the front, so a reader that cut the file would still find one.
         if (row.kind == Kind::Oversized)
             fs::resize_file(kBadFile, kReplayReadLimit + 1);
-        if (row.kind == Kind::Bytes)
-            KeepAsSeed(row.name, row.bytes);
         for (const char* mode : {"--verify", "--replay", "--timedemo"}) {
             const Outcome run = RunOnReplay(mode, kBadFile);
             EXPECT_EQ(run.status, 2) << mode;
@@ -198,9 +171,7 @@ TEST_F(ReplayFiles, GoodFilesAreCheckedByTheirRules)
     };
     for (const GoodFile& row : rows) {
         SCOPED_TRACE(row.name);
-        const std::string bytes = EncodeReplay(row.replay);
-        WriteFile(kGoodFile, bytes);
-        KeepAsSeed(row.name, bytes);
+        WriteFile(kGoodFile, EncodeReplay(row.replay));
         const Outcome run = RunOnReplay("--verify", kGoodFile);
         EXPECT_EQ(run.status, row.status);
         EXPECT_EQ(run.out, row.out);

@@ -25,23 +25,17 @@ std::string Fields(const Settings& s)
 
 }  // namespace
 
-// What is written reads back (the start-up table holds the exact lines); the new file goes
-// beside the old one first, so a full disk is reported and leaves the old settings whole.
-TEST(SettingsFile, WritesTheFiveSectionsAndReportsFailedWrites)
+// The new file goes beside the old one first, so a full disk is reported and leaves the old
+// settings whole. (What is written, the start-up table holds line by line.)
+TEST(SettingsFile, AFailedWriteIsReportedAndLeavesTheOldSettingsWhole)
 {
     ScratchDir scratch;
-    Settings changed, read;
-    changed.width = 1024;
-    changed.height = 768;
-    changed.antiAliasing = 1;
-    changed.colorDepth = 16;
-    changed.fullscreen = true;
-    changed.soundEnabled = false;
-    ASSERT_TRUE(SaveSettings(changed) && LoadSettings(read));
-    EXPECT_EQ(Fields(read), "1024 768 1 16 1 0");
+    Settings settings;
+    ASSERT_TRUE(SaveSettings(settings));
     const std::string before = ReadFile("config.ini");
+    settings.width = 1024;
     ASSERT_EQ(symlink("/dev/full", "config.ini.new"), 0);
-    EXPECT_FALSE(SaveSettings(changed)) << "the disk is full";
+    EXPECT_FALSE(SaveSettings(settings)) << "the disk is full";
     EXPECT_EQ(ReadFile("config.ini"), before);
 }
 

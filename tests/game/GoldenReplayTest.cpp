@@ -31,15 +31,18 @@ std::string SoundCounts(const std::vector<std::string>& played)
 TEST(GoldenReplayTest, EveryGoldenVerifiesAndShowsItsEvents)
 {
     // The events as the maker prints them, in its order, and the sounds the game played. Played
-    // here one after another, as a player's games follow each other: the push ends mid-slide,
-    // and the next game must not feel it.
+    // here one after another, as a player's games follow each other: the walls end in mid-jump,
+    // the push mid-slide and the row clear mid-drop, and the next game must not feel it.
     const struct {
         const char* name;
         const char* events;
         const char* sounds;
     } rows[] = {
+        {"walls", "push burst left-wall right-wall escape in-the-air", "sfx0 x1, sfx4 x1"},
         {"push", "push escape", "sfx0 x1"},
-        {"row-clear", "row-clear push escape", "sfx0 x35, sfx3 x1"},
+        {"stack", "push right-wall escape", "sfx0 x3"},
+        {"crowded", "burst crowded escape", "sfx0 x60, sfx4 x9"},
+        {"row-clear", "row-clear push escape in-the-air", "sfx0 x35, sfx3 x1"},
         {"burst", "burst crushed(TIME 5)", "sfx0 x3, sfx2 x1, sfx4 x1"},
     };
     for (const auto& row : rows) {

@@ -1,12 +1,17 @@
 // Plays a game the way --verify does, and notes what happened in it tick by tick.
 #include "tools/replaymaker/GamePlay.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "game/Rules.h"
 
 namespace {
 
 constexpr int kRowClearScore = 500;
 constexpr int kPointsPerSecond = 10;
+constexpr int kFullColumn = 4;       // the cranes' measure of a full column
+constexpr int kCrowdedColumns = 10;  // more full columns than this crowd the yard
 
 GameState& gs = gameState;
 
@@ -28,6 +33,16 @@ void WatchTick(const Watched& before, GameEvents& events)
         events.pushed = true;
     if (!before.bursting && gs.explosionActive)
         events.burst = true;
+    if (gs.worker.x <= kLeftWall)
+        events.leftWall = true;
+    if (gs.worker.x >= kRightWall)
+        events.rightWall = true;
+    const int full = static_cast<int>(
+        std::count_if(std::begin(gs.columnHeights), std::end(gs.columnHeights), [](int height) {
+            return height > kFullColumn;
+        }));
+    if (full > kCrowdedColumns)
+        events.crowded = true;
     if (!RecordEnded())
         return;
     events.crushed = true;
@@ -54,6 +69,7 @@ GameEvents PlayGame(const Replay& game)
         PlayTick(input);
         WatchTick(before, events);
     }
+    events.leftInAir = gs.worker.jumping || gs.worker.falling;
     EndRecord(game.ending);
     events.escaped = ThisGame().ending == GameEnding::Escape;
     return events;
@@ -68,11 +84,19 @@ std::string DescribeEvents(const GameEvents& events)
         line += " push";
     if (events.burst)
         line += " burst";
+    if (events.leftWall)
+        line += " left-wall";
+    if (events.rightWall)
+        line += " right-wall";
+    if (events.crowded)
+        line += " crowded";
     if (events.crushed)
         line += " crushed(TIME " + std::to_string(events.timeAtDeath) + ")";
     if (events.crushed && !events.timeConverted)
         line += " without-time-points";
     if (events.escaped)
         line += " escape";
+    if (events.leftInAir)
+        line += " in-the-air";
     return line.empty() ? "none" : line.substr(1);
 }
