@@ -4,6 +4,7 @@
 // makes a fresh Wine prefix for it.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -72,4 +73,21 @@ TEST(Windows, GoldenReplayVerifiesWithTheConsoleBuild)
     const std::string out = Shell("cd " + windows + " && (timeout 60 wine quillemarch-cli.exe " +
                                   "--verify " + replay + "; echo status $?) 2>&1 | tr -d '\\r'");
     EXPECT_EQ(out, "score 500 ticks 3430 verified\nstatus 0\n");
+}
+
+// At the end of the session Windows may end the game as soon as it has answered, before the
+// exit clean-up: the settings are on the disk by then.
+TEST(Windows, SessionEndSavesTheSettingsFirst)
+{
+    const std::string windows = WindowsGame();
+    ASSERT_FALSE(windows.empty()) << "QM_WINDOWS_GAME names no unpacked zip";
+    std::remove((windows + "/config.ini").c_str());
+    GameProcess game;
+    ASSERT_TRUE(game.StartToTitle(windows, {}, WineLauncher(windows)));
+    Shell("timeout 30 wineboot --end-session");
+    EXPECT_NE(game.Wait(20000), -1) << "still running after the session ended";
+    EXPECT_EQ(ReadLines(windows + "/config.ini").size(), 16u);
+    const Lines log = ReadLines(windows + "/quillemarch.log");
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log.back(), "      Destroying sound system...Done!");
 }
