@@ -113,11 +113,17 @@ std::string InWorkingDirectory(const std::string& name)
     return Utf8(dir) + "\\" + name;
 }
 
+// Opens an existing file to read; a directory does not open.
+static HANDLE OpenToRead(const std::string& path)
+{
+    return CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
 bool ReadRegularFile(const std::string& path, std::string& bytes, std::size_t limit)
 {
     bytes.clear();
-    const HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file = OpenToRead(path);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     // A pipe or a device could block the game or never end.
@@ -165,8 +171,7 @@ std::string UnreadableReason(const std::string& path)
         return LastErrorText();
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
         return "is a directory";
-    const HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file = OpenToRead(path);
     if (file == INVALID_HANDLE_VALUE)
         return LastErrorText();
     const bool regular = GetFileType(file) == FILE_TYPE_DISK;

@@ -70,8 +70,12 @@ struct Stream {
                 rewound = false;
                 continue;
             }
-            if (n < 0)
+            if (n == OV_HOLE)
                 continue;  // a hole in the stream: play on past it
+            if (n < 0) {
+                fileEnded = true;  // a broken file ends here, never loops on its fault
+                break;
+            }
             // A rewind that gives nothing means an empty file: stop there.
             if (!loop || rewound || ov_pcm_seek(&file, 0) != 0)
                 fileEnded = true;
@@ -116,7 +120,7 @@ public:
     void Play(const std::string& path, bool loop) override
     {
         std::lock_guard<std::mutex> guard(lock);
-        if (loop || IsOggFile(path))
+        if (loop || Streamed(path))
             StartStream(path, loop);
         else
             PlaySample(path);
@@ -141,6 +145,15 @@ private:
         const bool ogg = std::fread(magic, 1, 4, file) == 4 && std::memcmp(magic, "OggS", 4) == 0;
         std::fclose(file);
         return ogg;
+    }
+
+    // Whether the file is Ogg Vorbis, looked at once per file: effects play often.
+    bool Streamed(const std::string& path)
+    {
+        auto known = oggFiles.find(path);
+        if (known == oggFiles.end())
+            known = oggFiles.emplace(path, IsOggFile(path)).first;
+        return known->second;
     }
 
     void PlaySample(const std::string& path)
@@ -199,6 +212,7 @@ private:
 
     std::mutex lock;  // guards everything below, and every call into Allegro's sound
     std::map<std::string, SAMPLE*> samples;
+    std::map<std::string, bool> oggFiles;
     std::vector<std::unique_ptr<Stream>> streams;
     std::set<std::string> reported;
     std::condition_variable wake;

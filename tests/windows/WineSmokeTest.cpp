@@ -21,11 +21,6 @@ std::string Environment(const char* name)
     return value ? value : "";
 }
 
-std::string WindowsGame()
-{
-    return Environment("QM_WINDOWS_GAME");
-}
-
 // The Windows game as the tests start a program: one executable without arguments.
 std::string WineLauncher(const std::string& dir)
 {
@@ -35,12 +30,21 @@ std::string WineLauncher(const std::string& dir)
     return launcher;
 }
 
+// Each test plays the unpacked zip in its folder.
+class Windows : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(windows.empty()) << "QM_WINDOWS_GAME names no unpacked zip";
+    }
+
+    const std::string windows = Environment("QM_WINDOWS_GAME");
+};
+
 }  // namespace
 
-TEST(Windows, VisitGivesTheLinuxLogAndSettings)
+TEST_F(Windows, VisitGivesTheLinuxLogAndSettings)
 {
-    const std::string windows = WindowsGame();
-    ASSERT_FALSE(windows.empty()) << "QM_WINDOWS_GAME names no unpacked zip";
     ScratchDir linux;
     linux.CopyData();
     ASSERT_EQ(VisitGame(linux.Path()), 0) << ReadFile(linux.Path() + "/quillemarch.log");
@@ -65,10 +69,8 @@ TEST(Windows, VisitGivesTheLinuxLogAndSettings)
         << sound.size() << " bytes of silence";
 }
 
-TEST(Windows, GoldenReplayVerifiesWithTheConsoleBuild)
+TEST_F(Windows, GoldenReplayVerifiesWithTheConsoleBuild)
 {
-    const std::string windows = WindowsGame();
-    ASSERT_FALSE(windows.empty()) << "QM_WINDOWS_GAME names no unpacked zip";
     const std::string replay = std::string(QM_SOURCE_DIR) + "/tests/replays/row-clear.qmr";
     const std::string out = Shell("cd " + windows + " && (timeout 60 wine quillemarch-cli.exe " +
                                   "--verify " + replay + "; echo status $?) 2>&1 | tr -d '\\r'");
@@ -77,10 +79,8 @@ TEST(Windows, GoldenReplayVerifiesWithTheConsoleBuild)
 
 // At the end of the session Windows may end the game as soon as it has answered, before the
 // exit clean-up: the settings are on the disk by then.
-TEST(Windows, SessionEndSavesTheSettingsFirst)
+TEST_F(Windows, SessionEndSavesTheSettingsFirst)
 {
-    const std::string windows = WindowsGame();
-    ASSERT_FALSE(windows.empty()) << "QM_WINDOWS_GAME names no unpacked zip";
     std::remove((windows + "/config.ini").c_str());
     GameProcess game;
     ASSERT_TRUE(game.StartToTitle(windows, {}, WineLauncher(windows)));
